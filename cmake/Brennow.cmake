@@ -1,0 +1,45 @@
+# Shared build settings: warnings, sanitizers, static linking, GoogleTest.
+
+if(CMAKE_BUILD_TYPE STREQUAL "")
+    set(CMAKE_BUILD_TYPE RelWithDebInfo)
+endif()
+
+if(WIN32)
+    # One .exe with no DLLs beside it.
+    add_link_options(-static)
+    add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+else()
+    option(BRENNOW_SANITIZE "Build with AddressSanitizer and UBSan" ON)
+    if(BRENNOW_SANITIZE)
+        add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+        add_link_options(-fsanitize=address,undefined)
+    endif()
+endif()
+
+function(brennow_target_defaults target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# GoogleTest from Debian's sources, built with whichever compiler this tree uses.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# brennow_add_test(name SOURCES ... LIBS ... [OWN_MAIN])
+# OWN_MAIN: the sources define main() (GUI tests that set up the application first).
+function(brennow_add_test name)
+    cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    brennow_target_defaults(${name})
+    if(ARG_OWN_MAIN)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
+    else()
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main)
+    endif()
+    # Discovery at test time: under Wine it then runs inside the test display.
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         PROPERTIES TIMEOUT 120)
+endfunction()
