@@ -65,7 +65,7 @@ public:
 
 private:
     void FormCreated(TForm* form);
-    bool ProcessMessage(MSG& msg);
+    bool ProcessOneMessage();
     bool IsKeyMessage(MSG& msg);
 
     static LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

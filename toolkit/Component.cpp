@@ -23,7 +23,9 @@ TComponent::~TComponent() {
     }
 }
 
-void TComponent::Loaded() { FState &= ~static_cast<unsigned>(csLoading); }
+void TComponent::Loaded() {
+    FState &= ~static_cast<unsigned>(csLoading);
+}
 
 void TComponent::Destroying() {
     if (IsDestroying()) {

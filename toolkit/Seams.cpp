@@ -1,7 +1,9 @@
 #include "toolkit/Seams.h"
 
 namespace {
-BOOL RealShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); }
+BOOL RealShellNotifyIcon(DWORD message, NOTIFYICONDATAA* data) {
+    return Shell_NotifyIconA(message, data);
+}
 
 TLocalDate RealLocalDate() {
     SYSTEMTIME now{};
@@ -9,7 +11,9 @@ TLocalDate RealLocalDate() {
     return {now.wYear, now.wMonth, now.wDay};
 }
 
-BOOL RealBeep(UINT type) { return MessageBeep(type); }
+BOOL RealBeep(UINT type) {
+    return MessageBeep(type);
+}
 
 void RealReportError(HWND owner, const std::string& title, const std::string& text) {
     MessageBoxA(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
