@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Builds the three configurations (native, i686, x86_64) and runs every test.
+set -uo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+start=$(date +%s)
+
+bash scripts/deps.sh || exit 1
+
+build() { # build DIR [cmake args...]
+    local dir=$1
+    shift
+    if [ ! -f "build/$dir/build.ninja" ]; then
+        cmake -S . -B "build/$dir" -G Ninja "$@" >"build/$dir.configure.log" 2>&1 || {
+            cat "build/$dir.configure.log"
+            return 1
+        }
+    fi
+    echo "== building $dir"
+    cmake --build "build/$dir" -j "$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
+    return "${PIPESTATUS[0]}"
+}
+
+mkdir -p build
+failed_build=0
+build native || failed_build=1
+build i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake || failed_build=1
+build x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake || failed_build=1
+if [ $failed_build -ne 0 ]; then
+    echo "Build failed."
+    exit 1
+fi
+
+logs=()
+status=0
+run_ctest() { # run_ctest NAME [ctest args...]
+    local name=$1
+    shift
+    echo "== testing $name"
+    ctest --test-dir "build/$name" --output-on-failure "$@" 2>&1 | tee "build/$name.ctest.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    logs+=("build/$name.ctest.log")
+}
+
+run_ctest native -j "$(nproc)"
+
+if [ -x scripts/fuzz.sh ] || [ -f scripts/fuzz.sh ]; then
+    echo "== fuzzing"
+    bash scripts/fuzz.sh || status=1
+fi
+
+if command -v python3 >/dev/null 2>&1; then
+    python3 app/art/draw_art.py --check || { echo "The committed art is not what app/art/draw_art.py draws."; status=1; }
+fi
+
+# Windows tests run one at a time: they share one display and its keyboard focus.
+wine_tests() {
+    local name=$1
+    xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/wine-session.sh "build/$name/tests/rig/keepalive.exe" \
+        ctest --test-dir "build/$name" --output-on-failure -j 1 2>&1 | tee "build/$name.ctest.log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    logs+=("build/$name.ctest.log")
+}
+echo "== testing x86_64 under Wine"
+wine_tests x86_64
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "== testing i686 under Wine"
+    wine_tests i686
+else
+    echo "i686: built; its tests are not run: this machine cannot execute 32-bit programs."
+fi
+
+passed=0
+failed=0
+for log in "${logs[@]}"; do
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+    if [ -n "$line" ]; then
+        f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+        t=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+        passed=$((passed + t - f))
+        failed=$((failed + f))
+    fi
+done
+echo "Wall time: $(($(date +%s) - start)) s"
+echo "Total: $passed passed, $failed failed"
+[ $failed -eq 0 ] || status=1
+exit $status
