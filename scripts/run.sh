@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the calendar and starts it under Wine on the current display. Without a display it
+# starts it in a virtual one just long enough to save a screenshot of the window.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+
+bash scripts/deps.sh
+
+arch=i686
+loader=/usr/lib/wine/wine
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "This machine cannot execute 32-bit programs: starting the x86_64 build instead."
+    arch=x86_64
+    loader=/usr/lib/wine/wine64
+fi
+if [ ! -f "build/$arch/build.ninja" ]; then
+    cmake -S . -B "build/$arch" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch-mingw.cmake" >/dev/null
+fi
+cmake --build "build/$arch" --target BrennowCalendar keepalive -j "$(nproc)" >/dev/null
+exe="build/$arch/app/BrennowCalendar.exe"
+
+export BRENNOW_WINEPREFIX="${BRENNOW_WINEPREFIX:-$top/build/wine}"
+if [ -n "${DISPLAY:-}" ]; then
+    bash scripts/wine-prefix.sh
+    WINEPREFIX="$BRENNOW_WINEPREFIX" WINEDEBUG=-all exec "$loader" "$exe"
+fi
+
+echo "No display: starting the calendar in a virtual display to save a screenshot of its window."
+shot="$top/build/calendar-screenshot.png"
+rm -f "$shot"
+xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/wine-session.sh "" bash -c '
+    "$1" "$2" >/dev/null 2>&1 &
+    pid=$!
+    # The window hides itself after its first second: catch it while it is shown.
+    for _ in $(seq 1 300); do
+        for w in $(xdotool search --name "^Brennow Calendar$" 2>/dev/null); do
+            geo=$(xdotool getwindowgeometry --shell "$w")
+            eval "$geo"
+            if [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ]; then
+                import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$3"
+                kill $pid 2>/dev/null
+                exit 0
+            fi
+        done
+        sleep 0.05
+    done
+    kill $pid 2>/dev/null
+    exit 1
+' _ "$loader" "$exe" "$shot" || true
+if [ -f "$shot" ]; then
+    echo "Screenshot: $shot"
+else
+    echo "The calendar window did not appear." >&2
+    exit 1
+fi
