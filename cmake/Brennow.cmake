@@ -22,10 +22,18 @@ function(brennow_target_defaults target)
 endfunction()
 
 # GoogleTest from Debian's sources, built with whichever compiler this tree uses.
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# Elsewhere (a plain Windows build) the tests are left out when no GoogleTest is found.
+set(BRENNOW_GOOGLETEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+if(EXISTS ${BRENNOW_GOOGLETEST_DIR}/CMakeLists.txt)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${BRENNOW_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set(BRENNOW_TESTS ON)
+else()
+    find_package(GTest QUIET)
+    set(BRENNOW_TESTS ${GTest_FOUND})
+endif()
 include(GoogleTest)
 
 # brennow_add_test(name SOURCES ... LIBS ... [OWN_MAIN])
