@@ -93,7 +93,9 @@ void TForm::SetWindowState(TWindowState value) {
 }
 
 void TForm::SetVisible(bool value) {
-    if (value == Visible()) {
+    // The window may have been shown or hidden behind our back (ShowWindow by a tray icon).
+    bool windowAgrees = !HandleAllocated() || (IsWindowVisible(Handle()) != FALSE) == value;
+    if (value == Visible() && (windowAgrees || IsLoading())) {
         return;
     }
     TControl::SetVisible(value);
