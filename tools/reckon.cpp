@@ -1,0 +1,42 @@
+// reckon [DAY MONTH YEAR]...: prints Gregorian dates, or today's, in the loa reckoning.
+
+#include "tools/ReckonCommand.h"
+
+#include <ctime>
+#include <iostream>
+#include <optional>
+
+namespace {
+
+std::optional<GregorianDate> TodayLocalDate() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &now) != 0) {
+        return std::nullopt;
+    }
+#else
+    if (localtime_r(&now, &local) == nullptr) {
+        return std::nullopt;
+    }
+#endif
+    return GregorianDate{static_cast<std::uint16_t>(local.tm_mday),
+                         static_cast<std::uint16_t>(local.tm_mon + 1),
+                         static_cast<std::uint16_t>(local.tm_year + 1900)};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    GregorianDate today{1, 1, 1};
+    if (args.empty()) {
+        const std::optional<GregorianDate> local = TodayLocalDate();
+        if (!local) {
+            std::cerr << "reckon: cannot read the local date\n";
+            return 1;
+        }
+        today = *local;
+    }
+    return RunReckon(args, today, std::cout, std::cerr);
+}
