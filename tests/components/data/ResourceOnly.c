@@ -1,0 +1,2 @@
+/* The test libraries carry only resources; the linker still wants one object. */
+int GwShellResourceOnly(void) { return 0; }
