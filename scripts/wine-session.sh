@@ -13,10 +13,10 @@ bash "$top/scripts/wine-prefix.sh"
 /usr/lib/wine/wineserver -k 2>/dev/null
 /usr/lib/wine/wineserver -p
 # The first program of a new session brings up the desktop; windows need it.
-/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1
+/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
 keeper=""
 if [ -n "$keepalive" ] && [ -f "$keepalive" ]; then
-    /usr/lib/wine/wine64 "$keepalive" >/dev/null 2>&1 &
+    /usr/lib/wine/wine64 "$keepalive" >/dev/null 2>&1 </dev/null &
     keeper=$!
 fi
 "$@"
