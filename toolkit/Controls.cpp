@@ -774,13 +774,20 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetCapture(FHandle);
             target->MouseDown(button, shift, x, y);
         } else if (up) {
-            target->MouseUp(button, shift, x, y);
-            if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-                FMouseControl = nullptr;
-                if (GetCapture() == FHandle) {
-                    ReleaseCapture();
+            // The last button up ends the capture even when the control's handler throws.
+            struct EndCapture {
+                TWinControl* self;
+                bool last;
+                ~EndCapture() {
+                    if (last) {
+                        self->FMouseControl = nullptr;
+                        if (GetCapture() == self->FHandle) {
+                            ReleaseCapture();
+                        }
+                    }
                 }
-            }
+            } end{this, (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0};
+            target->MouseUp(button, shift, x, y);
         } else {
             target->MouseMove(shift, x, y);
         }
