@@ -10,6 +10,36 @@
 namespace {
 const char kObjectProp[] = "BrennowControl";
 const char kOwnClassName[] = "BrennowControl";
+
+// Presses and typed keys for a window that is disabled or lies inside a disabled one. The
+// system stops a user's clicks there, but not messages posted to such a window, nor keys for
+// a child that kept the focus while its parent was disabled.
+bool IsBlockedInput(HWND wnd, UINT msg) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        break;
+    default:
+        return false;
+    }
+    for (HWND w = wnd; w != nullptr; w = GetParent(w)) {
+        if (!IsWindowEnabled(w)) {
+            return true;
+        }
+        if ((GetWindowLongA(w, GWL_STYLE) & WS_CHILD) == 0) {
+            break;
+        }
+    }
+    return false;
+}
 } // namespace
 
 TShiftState ShiftFromMouseKeys(WPARAM keys) {
@@ -938,6 +968,9 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
     }
     if (self == nullptr) {
         return DefWindowProcA(wnd, msg, wParam, lParam);
+    }
+    if (IsBlockedInput(wnd, msg)) {
+        return 0;
     }
     try {
         return self->WndProc(msg, wParam, lParam);
