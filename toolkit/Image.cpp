@@ -1,0 +1,56 @@
+#include "toolkit/Image.h"
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
+    SetBounds(Left(), Top(), 105, 105);
+}
+
+void TImage::SetPicture(const TIcon& value) {
+    FPicture.Assign(&value);
+    PictureChanged();
+}
+
+void TImage::PictureChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TImage::SetAutoSize(bool value) {
+    if (value != FAutoSize) {
+        FAutoSize = value;
+        AdjustBounds();
+    }
+}
+
+void TImage::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+SIZE TImage::PictureSize() const {
+    ICONINFO info{};
+    if (FPicture.Empty() || !GetIconInfo(FPicture.Handle(), &info)) {
+        return {0, 0};
+    }
+    UniqueBitmap colour(info.hbmColor);
+    UniqueBitmap mask(info.hbmMask);
+    BITMAP bm{};
+    GetObjectA(mask.get(), sizeof(bm), &bm);
+    // A monochrome icon stacks its AND and XOR masks in one bitmap.
+    return {bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
+}
+
+void TImage::AdjustBounds() {
+    if (!FAutoSize || IsLoading() || FPicture.Empty()) {
+        return;
+    }
+    SIZE size = PictureSize();
+    SetBounds(Left(), Top(), size.cx, size.cy);
+}
+
+void TImage::Paint() {
+    if (FPicture.Empty()) {
+        return;
+    }
+    SIZE size = PictureSize();
+    Canvas()->DrawIcon(0, 0, FPicture.Handle(), size.cx, size.cy);
+}
