@@ -825,6 +825,13 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (down) {
         MouseDown(button, shift, pt.x, pt.y);
+        // A system button reports its own clicks (BN_CLICKED): a click of ours as well would run
+        // the handler twice, the first time before the button has changed its state.
+        char className[8] = {};
+        if (FDefWndProc != nullptr && GetClassNameA(FHandle, className, sizeof(className)) > 0 &&
+            lstrcmpiA(className, "Button") == 0) {
+            FClicked = false;
+        }
     } else if (up) {
         MouseUp(button, shift, pt.x, pt.y);
     } else {
