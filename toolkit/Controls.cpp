@@ -531,11 +531,10 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
-    if (FHandle != nullptr && !FSettingBounds) {
+    if (FHandle != nullptr) {
+        // A resize handler may set the bounds again (a minimum height); that reaches the window too.
         StoreBounds(left, top, width, height);
-        FSettingBounds = true;
         SetWindowPos(FHandle, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-        FSettingBounds = false;
         UpdateBoundsFromWindow();
     } else if (left != Left() || top != Top() || width != Width() || height != Height()) {
         StoreBounds(left, top, width, height);

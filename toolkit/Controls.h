@@ -270,7 +270,6 @@ private:
     TColor FColorBrushColor = 0;
     bool FTabStop = false;
     bool FCtl3D = true;
-    bool FSettingBounds = false;
     bool FCreating = false;
 };
 
