@@ -347,7 +347,13 @@ TEST_F(CalendarWindowTest, CloseInTheTrayMenuEndsTheMessageLoopWithoutHiding) {
     Application->ProcessMessages();
     TTimer keys(nullptr);
     keys.SetInterval(200);
-    keys.SetOnTimer([&keys](TObject*) {
+    int ticks = 0;
+    keys.SetOnTimer([&keys, &ticks](TObject*) {
+        // Keys sent before the menu is up would be lost and leave it open for ever.
+        HWND menu = FindWindowA("#32768", nullptr);
+        if ((menu == nullptr || !IsWindowVisible(menu)) && ++ticks < 50) {
+            return;
+        }
         keys.SetEnabled(false);
         for (WPARAM key : {VK_DOWN, VK_RETURN}) {
             PostMessageA(Application->Handle(), WM_KEYDOWN, key, 0);
@@ -440,7 +446,7 @@ TEST_F(CalendarWindowTest, TheDisabledGroupBlocksInputWithoutGreying) {
     EXPECT_EQ(day->Text(), "1");
     EXPECT_FALSE(day->Focused());
     SystemClick(wnd, 20, 226);
-    ASSERT_TRUE(Form1->chkConvert->Checked());
+    ASSERT_TRUE(PumpUntil([] { return Form1->chkConvert->Checked(); }));
 
     // Nothing in the group changed its look when it came alive.
     const std::vector<COLORREF> on = ScreenPixels(wnd, group);
@@ -448,7 +454,7 @@ TEST_F(CalendarWindowTest, TheDisabledGroupBlocksInputWithoutGreying) {
     EXPECT_TRUE(ContainsColour(on, RGB(0, 0, 0)));
 
     SystemClick(Form1->GroupBox1->Handle(), up.x, up.y);
-    EXPECT_EQ(day->Text(), "2");
+    EXPECT_TRUE(PumpUntil([day] { return day->Text() == "2"; }));
     EXPECT_TRUE(day->Focused());
     PostMessageA(day->Handle(), WM_KEYDOWN, VK_TAB, 0);
     PumpFor(50);
