@@ -32,21 +32,24 @@ rm -f "$shot"
 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/wine-session.sh "" bash -c '
     "$1" "$2" >/dev/null 2>&1 &
     pid=$!
-    # The window hides itself after its first second: catch it while it is shown.
+    # The window hides itself after its first second: keep the last picture taken while it
+    # was shown, so the controls have had time to paint.
+    seen=0
     for _ in $(seq 1 300); do
+        shown=""
         for w in $(xdotool search --name "^Brennow Calendar$" 2>/dev/null); do
-            geo=$(xdotool getwindowgeometry --shell "$w")
-            eval "$geo"
-            if [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ]; then
-                import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$3"
-                kill $pid 2>/dev/null
-                exit 0
+            eval "$(xdotool getwindowgeometry --shell "$w")"
+            if [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ] && xwininfo -id "$w" | grep -q IsViewable; then
+                shown=$w
+                import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$3.tmp.png" && mv "$3.tmp.png" "$3"
             fi
         done
-        sleep 0.05
+        [ -n "$shown" ] && seen=1
+        [ -z "$shown" ] && [ $seen = 1 ] && break
+        sleep 0.1
     done
     kill $pid 2>/dev/null
-    exit 1
+    [ $seen = 1 ]
 ' _ "$loader" "$exe" "$shot" || true
 if [ -f "$shot" ]; then
     echo "Screenshot: $shot"
