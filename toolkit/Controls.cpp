@@ -40,6 +40,19 @@ bool IsBlockedInput(HWND wnd, UINT msg) {
     }
     return false;
 }
+
+// Lends paint a canvas on dc, in the control's font and colour, for the length of one paint.
+template <typename Paint> void PaintWithCanvas(HDC dc, const TControl& control, TCanvas*& slot, Paint paint) {
+    TCanvas canvas(dc);
+    canvas.Font.Assign(control.Font());
+    canvas.Brush.Color = control.Color();
+    slot = &canvas;
+    struct Reset {
+        TCanvas*& c;
+        ~Reset() { c = nullptr; }
+    } reset{slot};
+    paint();
+}
 } // namespace
 
 TShiftState ShiftFromMouseKeys(WPARAM keys) {
@@ -296,15 +309,7 @@ bool TControl::MouseCaptured() const {
 TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
 
 void TGraphicControl::PaintTo(HDC dc) {
-    TCanvas canvas(dc);
-    canvas.Font.Assign(Font());
-    canvas.Brush.Color = Color();
-    FCanvas = &canvas;
-    struct Reset {
-        TCanvas*& c;
-        ~Reset() { c = nullptr; }
-    } reset{FCanvas};
-    Paint();
+    PaintWithCanvas(dc, *this, FCanvas, [this] { Paint(); });
 }
 
 // ---------------------------------------------------------------- TWinControl
@@ -993,13 +998,5 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
 TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
 void TCustomControl::PaintWindow(HDC dc) {
-    TCanvas canvas(dc);
-    canvas.Font.Assign(Font());
-    canvas.Brush.Color = Color();
-    FCanvas = &canvas;
-    struct Reset {
-        TCanvas*& c;
-        ~Reset() { c = nullptr; }
-    } reset{FCanvas};
-    Paint();
+    PaintWithCanvas(dc, *this, FCanvas, [this] { Paint(); });
 }

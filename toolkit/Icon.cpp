@@ -64,3 +64,16 @@ void TIcon::Clear() {
     FLarge.reset();
     FSmall.reset();
 }
+
+SIZE IconImageSize(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return {0, 0};
+    }
+    UniqueBitmap colour(info.hbmColor);
+    UniqueBitmap mask(info.hbmMask);
+    BITMAP bm{};
+    GetObjectA(mask.get(), sizeof(bm), &bm);
+    // A monochrome icon stacks its AND and XOR masks in one bitmap.
+    return {bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
+}

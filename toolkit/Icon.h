@@ -29,3 +29,6 @@ private:
     UniqueIcon FLarge;
     UniqueIcon FSmall;
 };
+
+// The pixel size of one icon image; {0, 0} for none.
+SIZE IconImageSize(HICON icon);

@@ -27,16 +27,7 @@ void TImage::Loaded() {
 }
 
 SIZE TImage::PictureSize() const {
-    ICONINFO info{};
-    if (FPicture.Empty() || !GetIconInfo(FPicture.Handle(), &info)) {
-        return {0, 0};
-    }
-    UniqueBitmap colour(info.hbmColor);
-    UniqueBitmap mask(info.hbmMask);
-    BITMAP bm{};
-    GetObjectA(mask.get(), sizeof(bm), &bm);
-    // A monochrome icon stacks its AND and XOR masks in one bitmap.
-    return {bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
+    return FPicture.Empty() ? SIZE{0, 0} : IconImageSize(FPicture.Handle());
 }
 
 void TImage::AdjustBounds() {

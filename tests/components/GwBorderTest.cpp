@@ -20,42 +20,10 @@ const COLORREF Yellow = RGB(255, 255, 0);
 const COLORREF Red = RGB(255, 0, 0);
 const COLORREF Blue = RGB(0, 0, 255);
 
-// The form's client area as drawn on the screen, copied once after pending paints have run.
-class Snapshot {
+// The snapshot read as letters, for comparing painted frames.
+class Snapshot : public WindowSnapshot {
 public:
-    explicit Snapshot(HWND wnd) {
-        UpdateWindow(wnd);
-        RECT client{};
-        GetClientRect(wnd, &client);
-        FWidth = client.right;
-        FHeight = client.bottom;
-        UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = FWidth;
-        info.bmiHeader.biHeight = -FHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        {
-            DcSelection select(memory.get(), bitmap.get());
-            WindowDc screen(wnd);
-            BitBlt(memory.get(), 0, 0, FWidth, FHeight, screen.get(), 0, 0, SRCCOPY);
-        }
-        GdiFlush();
-        const auto* words = static_cast<const DWORD*>(bits);
-        FPixels.assign(words, words + static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight));
-    }
-
-    COLORREF At(int x, int y) const {
-        if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) {
-            return CLR_INVALID;
-        }
-        DWORD bgr = FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) +
-                            static_cast<std::size_t>(x)];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
+    using WindowSnapshot::WindowSnapshot;
 
     // The area as rows of letters: S the shadow colour, H the highlight, '.' the background,
     // other colours by the legend, and '?' for anything else.
@@ -82,11 +50,6 @@ public:
         }
         return rows;
     }
-
-private:
-    int FWidth = 0;
-    int FHeight = 0;
-    std::vector<DWORD> FPixels;
 };
 
 std::unique_ptr<TForm> ShowForm(int width, int height) {

@@ -1,6 +1,7 @@
 #include "tests/rig/GuiTest.h"
 
 #include "toolkit/Application.h"
+#include "toolkit/Handles.h"
 
 namespace {
 int gBeeps = 0;
@@ -60,4 +61,42 @@ ErrorReportRecorder::~ErrorReportRecorder() {
 }
 const std::vector<ErrorReportRecorder::Report>& ErrorReportRecorder::Reports() const {
     return gReports;
+}
+
+WindowSnapshot::WindowSnapshot(HWND wnd) {
+    UpdateWindow(wnd);
+    RECT client{};
+    GetClientRect(wnd, &client);
+    FWidth = client.right;
+    FHeight = client.bottom;
+    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = FWidth;
+    info.bmiHeader.biHeight = -FHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) {
+        FWidth = FHeight = 0;
+        return;
+    }
+    {
+        DcSelection select(memory.get(), bitmap.get());
+        WindowDc screen(wnd);
+        BitBlt(memory.get(), 0, 0, FWidth, FHeight, screen.get(), 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    const auto* words = static_cast<const DWORD*>(bits);
+    FPixels.assign(words, words + static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight));
+}
+
+COLORREF WindowSnapshot::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) {
+        return CLR_INVALID;
+    }
+    DWORD bgr =
+        FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(x)];
+    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
 }

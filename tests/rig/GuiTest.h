@@ -45,3 +45,18 @@ public:
 private:
     ScopedSeam<void (*)(HWND, const std::string&, const std::string&)> FSeam;
 };
+
+// A window's client area as drawn on the screen, copied once after pending paints have run.
+class WindowSnapshot {
+public:
+    explicit WindowSnapshot(HWND wnd);
+    // CLR_INVALID outside the client area.
+    COLORREF At(int x, int y) const;
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+
+private:
+    int FWidth = 0;
+    int FHeight = 0;
+    std::vector<DWORD> FPixels;
+};

@@ -25,19 +25,6 @@ HINSTANCE Self() {
     return GetModuleHandleA(nullptr);
 }
 
-SIZE IconSize(HICON icon) {
-    ICONINFO info{};
-    if (icon == nullptr || !GetIconInfo(icon, &info)) {
-        return {0, 0};
-    }
-    UniqueBitmap colour(info.hbmColor);
-    UniqueBitmap mask(info.hbmMask);
-    BITMAP bm{};
-    GetObjectA(mask.get(), sizeof(bm), &bm);
-    // A colour icon's mask is as high as the image; a monochrome one stacks two.
-    return {bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
-}
-
 bool IconAlive(HICON icon) {
     ICONINFO info{};
     if (!GetIconInfo(icon, &info)) {
@@ -58,11 +45,11 @@ COLORREF IconPixel(HICON icon, int x, int y) {
 // The test icon: 32x32 red with a transparent 8x8 top-left corner, and 16x16 blue.
 void ExpectTestIcon(const TIcon& icon) {
     ASSERT_FALSE(icon.Empty());
-    EXPECT_EQ(IconSize(icon.Handle()).cx, 32);
-    EXPECT_EQ(IconSize(icon.Handle()).cy, 32);
+    EXPECT_EQ(IconImageSize(icon.Handle()).cx, 32);
+    EXPECT_EQ(IconImageSize(icon.Handle()).cy, 32);
     EXPECT_EQ(IconPixel(icon.Handle(), 20, 20), Red);
     EXPECT_EQ(IconPixel(icon.Handle(), 2, 2), White);
-    EXPECT_EQ(IconSize(icon.SmallHandle()).cx, 16);
+    EXPECT_EQ(IconImageSize(icon.SmallHandle()).cx, 16);
     EXPECT_EQ(IconPixel(icon.SmallHandle(), 8, 8), Blue);
 }
 } // namespace
@@ -156,7 +143,7 @@ TEST(ImageList, HoldsCopiesInOrderAndNeverReadsOutsideThem) {
     list.GetIcon(0, out);
     ExpectTestIcon(out);
     list.GetIcon(1, out);
-    EXPECT_EQ(IconSize(out.Handle()).cx, 16);
+    EXPECT_EQ(IconImageSize(out.Handle()).cx, 16);
     EXPECT_EQ(IconPixel(out.Handle(), 8, 8), Blue);
 
     // Each answer is a copy of its own: clearing it leaves the list intact.

@@ -23,42 +23,10 @@
 namespace {
 const TColor FormColour = RgbColor(79, 176, 147);
 
-// The client area as drawn on the screen, copied once after pending paints have run.
-class Snapshot {
+// The snapshot with the extent of a colour.
+class Snapshot : public WindowSnapshot {
 public:
-    explicit Snapshot(HWND wnd) {
-        UpdateWindow(wnd);
-        RECT client{};
-        GetClientRect(wnd, &client);
-        FWidth = client.right;
-        FHeight = client.bottom;
-        UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = FWidth;
-        info.bmiHeader.biHeight = -FHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        {
-            DcSelection select(memory.get(), bitmap.get());
-            WindowDc screen(wnd);
-            BitBlt(memory.get(), 0, 0, FWidth, FHeight, screen.get(), 0, 0, SRCCOPY);
-        }
-        GdiFlush();
-        const auto* words = static_cast<const DWORD*>(bits);
-        FPixels.assign(words, words + static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight));
-    }
-
-    COLORREF At(int x, int y) const {
-        if (x < 0 || y < 0 || x >= FWidth || y >= FHeight) {
-            return CLR_INVALID;
-        }
-        DWORD bgr = FPixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(FWidth) +
-                            static_cast<std::size_t>(x)];
-        return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
+    using WindowSnapshot::WindowSnapshot;
 
     // Columns in [left, right) and rows in [top, bottom) that hold colour, as a bounding box;
     // empty when there is none.
@@ -87,11 +55,6 @@ public:
         }
         return true;
     }
-
-private:
-    int FWidth = 0;
-    int FHeight = 0;
-    std::vector<DWORD> FPixels;
 };
 
 bool IsEmpty(const RECT& r) {
