@@ -662,10 +662,6 @@ void TWinControl::DoExit() {
     }
 }
 
-LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return SendMessageA(Handle(), msg, wParam, lParam);
-}
-
 void TWinControl::UpdateBoundsFromWindow() {
     if (FHandle == nullptr) {
         return;

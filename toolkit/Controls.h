@@ -222,9 +222,6 @@ public:
     // Focus moved from this control to another of the same form.
     virtual void DoExit();
 
-    // Sends a message to the control's window procedure (creating the window if needed).
-    LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
-
 protected:
     virtual void CreateParams(TCreateParams& params);
     // Creates the window; derived classes extend it to act right after creation.

@@ -137,12 +137,6 @@ void TForm::Close() {
     }
 }
 
-void TForm::SetActiveControl(TWinControl* control) {
-    if (control != nullptr && control->CanFocus()) {
-        control->SetFocus();
-    }
-}
-
 void TForm::FocusChanged(TWinControl* control) {
     if (control == FActiveControl) {
         return;

@@ -26,7 +26,6 @@ public:
     void Close();
 
     TWinControl* ActiveControl() const { return FActiveControl; }
-    void SetActiveControl(TWinControl* control);
     // Focus moved to control: the previous one exits, this one enters.
     void FocusChanged(TWinControl* control);
     // Moves the focus to the next (or previous) tab stop after current.
