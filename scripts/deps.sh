@@ -1,27 +1,136 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; quick when all are there.
-set -euo pipefail
+# Installs the Debian packages that a command needs: deps.sh run|test [--list].
+# Touches no network when everything is there. A package index that fails to download does not stop
+# it; only a package the command really needs and that cannot be installed does, with one line naming
+# it. Optional packages that fail are reported in one line each and left out.
+# BRENNOW_32BIT=yes|no overrides the check whether this machine can execute 32-bit programs.
+set -uo pipefail
 
-packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
-    g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-    wine64 wine32:i386 fonts-wine xvfb xauth xdotool x11-utils imagemagick
-    googletest libbenchmark-dev
+profile=${1:-test}
+top=$(cd "$(dirname "$0")/.." && pwd)
+
+# What the run command needs: the x86_64 build, Wine, and a virtual display for the screenshot.
+run_needs=(
+    cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine64 fonts-wine xvfb xauth xdotool x11-utils imagemagick
 )
+# The test command also builds natively (sanitizers, fuzzers) and for i686, and packages the release.
+test_needs=(
+    "${run_needs[@]}" g++ clang libclang-rt-14-dev googletest
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wixl msitools osslsigncode openssl zip unzip
+)
+# Without these the tests still run: the benchmarks are left out, the art is not checked.
+test_optional=(libbenchmark-dev python3)
+
+case $profile in
+run) required=("${run_needs[@]}") optional=() ;;
+test) required=("${test_needs[@]}") optional=("${test_optional[@]}") ;;
+*)
+    echo "usage: deps.sh run|test" >&2
+    exit 2
+    ;;
+esac
+
+if [ "${2:-}" = --list ]; then
+    printf '%s\n' "${required[@]}" "${optional[@]}"
+    exit 0
+fi
+
+say() { echo "deps: $*"; }
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+# Whether the kernel runs i386 programs: execute a 93-byte static ELF32 that only exits with 0.
+can_run_32bit() {
+    case ${BRENNOW_32BIT:-} in
+    yes) return 0 ;;
+    no) return 1 ;;
+    esac
+    local probe
+    probe=$(mktemp "${TMPDIR:-/tmp}/brennow-elf32.XXXXXX") || return 1
+    printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0\1\0\0\0\124\200\4\10\64\0\0\0\0\0\0\0\0\0\0\0\64\0\40\0\1\0\0\0\0\0\0\0\1\0\0\0\0\0\0\0\0\200\4\10\0\200\4\10\135\0\0\0\135\0\0\0\5\0\0\0\0\20\0\0\270\1\0\0\0\61\333\315\200' >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null
+    local status=$?
+    rm -f "$probe"
+    return $status
+}
 
 missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+for p in "${required[@]}"; do installed "$p" || missing+=("$p"); done
+missing_optional=()
+for p in "${optional[@]}"; do installed "$p" || missing_optional+=("$p"); done
 
-echo "Installing: ${missing[*]}"
+# 32-bit Wine only where it can run, and only for the tests; adding the i386 architecture elsewhere
+# would make every later update depend on i386 lists. A refusal is remembered for a day.
+want32=0
+refused32="$top/build/.deps-wine32-refused"
+if [ "$profile" = test ] && ! installed wine32:i386 && can_run_32bit; then
+    if [ -z "$(find "$refused32" -mmin -1440 2>/dev/null)" ]; then
+        want32=1
+    fi
+fi
+
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && [ $want32 -eq 0 ] && exit 0
+
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
+export DEBIAN_FRONTEND=noninteractive
+apt_install() { $SUDO apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=120 "$@"; }
+log=$(mktemp "${TMPDIR:-/tmp}/brennow-deps.XXXXXX")
+trap 'rm -f "$log"' EXIT
+
+added32=0
+if [ $want32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386 && added32=1
 fi
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# One index failing (a mirror in sync, say) must not stop us: retry briefly, then use what there is.
+updated=0
+for attempt in 1 2 3; do
+    if $SUDO apt-get update -q >"$log" 2>&1; then
+        updated=1
+        break
+    fi
+    [ $attempt -lt 3 ] && sleep $((attempt * 2))
+done
+if [ $updated -eq 0 ]; then
+    say "apt-get update failed ($(grep -m1 -E '^(E|W):' "$log" | cut -c1-160)); going on with the package lists there are"
+fi
+
+# The reason apt gives for a refusal, in one line.
+reason() { grep -E '^E: ' "$log" | tail -1 | sed 's/^E: //' | cut -c1-200; }
+
+status=0
+if [ ${#missing[@]} -gt 0 ]; then
+    say "installing ${missing[*]}"
+    if ! apt_install "${missing[@]}" >"$log" 2>&1; then
+        # Find the ones that cannot be had; the others go in one by one.
+        for p in "${missing[@]}"; do
+            installed "$p" && continue
+            if ! apt_install "$p" >"$log" 2>&1; then
+                say "cannot install $p, which this command needs: $(reason)"
+                status=1
+            fi
+        done
+    fi
+fi
+
+for p in "${missing_optional[@]}"; do
+    if ! apt_install "$p" >"$log" 2>&1; then
+        say "optional $p not installed ($(reason)); going on without it"
+    fi
+done
+
+if [ $want32 -eq 1 ]; then
+    if apt_install wine32:i386 >"$log" 2>&1; then
+        say "installed wine32:i386: the i686 tests will run"
+    else
+        say "optional wine32:i386 not installed ($(reason)); the i686 build's tests will not run"
+        mkdir -p "$top/build" && touch "$refused32"
+        # Leave the machine as it was: no i386 lists to depend on.
+        [ $added32 -eq 1 ] && $SUDO dpkg --remove-architecture i386 2>/dev/null
+    fi
+fi
+exit $status
