@@ -7,6 +7,17 @@ endif()
 if(WIN32)
     # One .exe with no DLLs beside it.
     add_link_options(-static)
+    # The same commit gives the same bytes wherever it is built and whenever: no link time stamp, and
+    # the source and build folders written as fixed names (the build folder last: it lies inside the
+    # source folder, and the last matching map wins).
+    add_link_options(-Wl,--no-insert-timestamp)
+    add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=src -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+    # What Windows expects of a program: relocatable, no executable data, and no compatibility shims
+    # for programs that predate terminal services.
+    add_link_options(-Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware)
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        add_link_options(-Wl,--high-entropy-va)
+    endif()
     add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 else()
     option(BRENNOW_SANITIZE "Build with AddressSanitizer and UBSan" ON)

@@ -5,7 +5,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 start=$(date +%s)
 
-bash scripts/deps.sh || exit 1
+bash scripts/deps.sh test || exit 1
 
 build() { # build DIR [cmake args...]
     local dir=$1
@@ -61,6 +61,13 @@ wine_tests() {
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
     logs+=("build/$name.ctest.log")
 }
+
+# The released .exe's header and reproducibility: a second build in another folder, in the
+# background at low priority while the Windows tests (one at a time, mostly waiting) run.
+nice -n 10 bash -c 'for arch in x86_64 i686; do bash tests/app/release_exe_check.sh $arch; echo "exit $arch $?"; done' \
+    >build/release-exe-check.log 2>&1 &
+exe_check=$!
+
 echo "== testing x86_64 under Wine"
 wine_tests x86_64
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
@@ -70,8 +77,15 @@ else
     echo "i686: built; its tests are not run: this machine cannot execute 32-bit programs."
 fi
 
-passed=0
-failed=0
+echo "== checking the released .exe (header, reproducibility)"
+wait $exe_check
+grep -v '^exit ' build/release-exe-check.log
+checks_passed=$(grep -c '^exit [a-z0-9_]* 0$' build/release-exe-check.log)
+checks_failed=$((2 - checks_passed))
+[ $checks_failed -eq 0 ] || status=1
+
+passed=$checks_passed
+failed=$checks_failed
 for log in "${logs[@]}"; do
     line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
     if [ -n "$line" ]; then
