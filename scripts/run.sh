@@ -28,8 +28,7 @@ rm -f "$shot"
 xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/wine-session.sh "" bash -c '
     "$1" "$2" >/dev/null 2>&1 &
     pid=$!
-    # The window hides itself after its first second: keep the last picture taken while it
-    # was shown, so the controls have had time to paint.
+    # The window hides itself after its first second: take pictures while it is shown.
     seen=0
     for _ in $(seq 1 300); do
         shown=""
@@ -37,7 +36,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/wine-session.sh "" bash -c '
             eval "$(xdotool getwindowgeometry --shell "$w")"
             if [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ] && xwininfo -id "$w" | grep -q IsViewable; then
                 shown=$w
-                import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$3.tmp.png" && mv "$3.tmp.png" "$3"
+                # A busy machine may show the window before it has painted all of it: prefer a
+                # picture that two in a row agree on, else the last one that is not blank.
+                import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$3.new.png" &&
+                    [ "$(convert "$3.new.png" -format %k info:)" -gt 2 ] || continue
+                [ -f "$3.last.png" ] && [ "$(compare -metric AE "$3.new.png" "$3.last.png" null: 2>&1)" = 0 ] &&
+                    cp "$3.new.png" "$3"
+                mv "$3.new.png" "$3.last.png"
             fi
         done
         [ -n "$shown" ] && seen=1
@@ -45,6 +50,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash scripts/wine-session.sh "" bash -c '
         sleep 0.1
     done
     kill $pid 2>/dev/null
+    [ -f "$3" ] || { [ -f "$3.last.png" ] && cp "$3.last.png" "$3"; }
+    rm -f "$3.new.png" "$3.last.png"
     [ $seen = 1 ]
 ' _ "$loader" "$exe" "$shot" || true
 if [ -f "$shot" ]; then
