@@ -3,6 +3,7 @@
 #include "reckoning/GregorianDay.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -106,7 +107,23 @@ std::uint32_t ConvertFromReckoning(const ReckonedDate& date) {
 }
 
 std::string FormatHint(const ReckonedDate& date) {
+    std::string text;
+    AppendHint(text, date);
+    return text;
+}
+
+void AppendHint(std::string& text, const ReckonedDate& date) {
+    const auto appendNumber = [&text](std::uint16_t n) {
+        char digits[8];
+        const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, n);
+        text.append(digits, end.ptr);
+    };
     const std::uint16_t period = std::clamp<std::uint16_t>(date.period, 1, 9);
-    return std::to_string(date.dayOfPeriod) + " day of " + PeriodNames[period - 1] + ", loa " +
-           std::to_string(date.loa) + ", yeen " + std::to_string(date.yen);
+    appendNumber(date.dayOfPeriod);
+    text += " day of ";
+    text += PeriodNames[period - 1];
+    text += ", loa ";
+    appendNumber(date.loa);
+    text += ", yeen ";
+    appendNumber(date.yen);
 }

@@ -51,3 +51,6 @@ std::uint32_t ConvertFromReckoning(const ReckonedDate& date);
 // "16 day of Hriive, loa 10, yeen 15": plain decimals, the period by name. A period outside 1..9 is
 // clamped into it, so the name table is never read outside its rows.
 std::string FormatHint(const ReckonedDate& date);
+
+// FormatHint's text appended to text, for writers of many lines.
+void AppendHint(std::string& text, const ReckonedDate& date);

@@ -1,4 +1,4 @@
-// reckon [DAY MONTH YEAR]...: prints Gregorian dates, or today's, in the loa reckoning.
+// reckon: Gregorian dates, or today's, in the loa reckoning, and back; from arguments or standard input.
 
 #include "tools/ReckonCommand.h"
 
@@ -38,5 +38,7 @@ int main(int argc, char** argv) {
         }
         today = *local;
     }
-    return RunReckon(args, today, std::cout, std::cerr);
+    // The streams then buffer on their own, and a batch reads and writes in large blocks.
+    std::ios::sync_with_stdio(false);
+    return RunReckon(args, today, std::cin, std::cout, std::cerr);
 }
