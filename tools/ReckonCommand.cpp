@@ -137,19 +137,30 @@ template <std::size_t MaxWords> struct Words {
     std::size_t count = 0;
 };
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
 template <std::size_t MaxWords> Words<MaxWords> SplitWords(std::string_view text) {
     Words<MaxWords> split;
-    std::size_t at = text.find_first_not_of(Blanks);
-    while (at != std::string_view::npos) {
+    std::size_t at = 0;
+    for (;;) {
+        while (at < text.size() && IsBlank(text[at])) {
+            ++at;
+        }
+        if (at == text.size()) {
+            return split;
+        }
         if (split.count == MaxWords) {
             ++split.count;
-            break;
+            return split;
         }
-        const std::size_t end = std::min(text.find_first_of(Blanks, at), text.size());
-        split.words[split.count++] = text.substr(at, end - at);
-        at = text.find_first_not_of(Blanks, end);
+        const std::size_t begin = at;
+        while (at < text.size() && !IsBlank(text[at])) {
+            ++at;
+        }
+        split.words[split.count++] = text.substr(begin, at - begin);
     }
-    return split;
 }
 
 template <class Date> DateReading<Date> Refused(std::string error) {
