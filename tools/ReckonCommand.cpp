@@ -2,6 +2,7 @@
 
 #include "tools/LineReader.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <istream>
@@ -422,11 +423,12 @@ DateReading<ReckonedDate> ReadReckonedLine(std::string_view line) {
 }
 
 std::string CheckReckonedDate(const ReckonedDate& date) {
-    const std::uint16_t length = PeriodLength(date.period, LoaLength(date.loa, date.yen));
+    const std::uint16_t period = std::clamp<std::uint16_t>(date.period, 1, 9);
+    const std::uint16_t length = PeriodLength(period, LoaLength(date.loa, date.yen));
     if (date.dayOfPeriod > length) {
-        return "day " + std::to_string(date.dayOfPeriod) + " is past the end of " +
-               PeriodNames[date.period - 1] + ", which has " + std::to_string(length) + " days in loa " +
-               std::to_string(date.loa) + " of yeen " + std::to_string(date.yen);
+        return "day " + std::to_string(date.dayOfPeriod) + " is past the end of " + PeriodNames[period - 1] +
+               ", which has " + std::to_string(length) + " days in loa " + std::to_string(date.loa) +
+               " of yeen " + std::to_string(date.yen);
     }
     if (date.yen == 0) {
         return "falls before the reckoning's first day, 1 day of Yestare, loa 1, yeen 1";
