@@ -35,11 +35,22 @@ static_assert(CommonLoaLength - PeriodLengths[4] + LongEnderiLength == LongLoaLe
 // Meant for loa 1..144; any values give one of the two lengths.
 std::uint16_t LoaLength(std::uint16_t loa, std::uint16_t yen);
 
-// Walks loa by loa from the epoch, so the cost grows with the day number (about 2,000 steps today).
-// Day numbers before the epoch (1..88, and 0) are reckoned as its first day; those after
+// Days of period p in a loa of loaLength days; period is clamped into 1..9.
+std::uint16_t PeriodLength(std::uint16_t period, std::uint16_t loaLength);
+
+// Constant time: the lengths repeat every three yen, so whole cycles, yen and twelves of loa are divided
+// out. Day numbers before the epoch (1..88, and 0) are reckoned as its first day; those after
 // LastGregorianDayNumber, which no date gives and whose yen might not fit, as that last day.
 ReckonedDate ConvertToReckoning(std::uint32_t dayNumber);
+
+// The day number of a day of the reckoning, the inverse of ConvertToReckoning from the epoch (88) on.
+// Meant for yen >= 1, loa 1..144, period 1..9 and dayOfPeriod within the period's length in that loa;
+// callers check those. Any yen up to 65535 fits in 32 bits; the result may pass LastGregorianDayNumber.
+std::uint32_t ConvertFromReckoning(const ReckonedDate& date);
 
 // "16 day of Hriive, loa 10, yeen 15": plain decimals, the period by name. A period outside 1..9 is
 // clamped into it, so the name table is never read outside its rows.
 std::string FormatHint(const ReckonedDate& date);
+
+// FormatHint's text appended to text, for writers of many lines.
+void AppendHint(std::string& text, const ReckonedDate& date);

@@ -1,5 +1,5 @@
-// Cost of the reckoning: the loa walk grows with the date, so it is measured across years 1..2100, and
-// at a few single years to show the growth; plus one refresh's worth of work for today.
+// Cost of the reckoning: conversions across the whole range of dates and in single years from 100 to
+// 65535, which must cost alike; the way back; and one refresh's worth of work for today.
 
 #include "reckoning/GregorianDay.h"
 #include "reckoning/LoaReckoning.h"
@@ -11,12 +11,18 @@
 
 namespace {
 
-// Every 97th day from 1 January of year 1 to 31 December 2100: about 7,900 dates spread evenly.
-void BM_ConvertAcrossYears1To2100(benchmark::State& state) {
+// Every step-th day number from 1 to the last a date can give.
+std::vector<std::uint32_t> DaysEvery(std::uint32_t step, std::uint32_t last) {
     std::vector<std::uint32_t> days;
-    for (std::uint32_t n = 1; n <= GregorianDayNumber(31, 12, 2100); n += 97) {
+    for (std::uint32_t n = 1; n <= last; n += step) {
         days.push_back(n);
     }
+    return days;
+}
+
+// Every 97th day from 1 January of year 1 to 31 December 2100: about 7,900 dates spread evenly.
+void BM_ConvertAcrossYears1To2100(benchmark::State& state) {
+    const std::vector<std::uint32_t> days = DaysEvery(97, GregorianDayNumber(31, 12, 2100));
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(ConvertToReckoning(days[i]));
@@ -25,6 +31,18 @@ void BM_ConvertAcrossYears1To2100(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ConvertAcrossYears1To2100);
+
+// Every 3001st day of the whole range, years 1 to 65535: about 8,000 dates.
+void BM_ConvertAcrossAllYears(benchmark::State& state) {
+    const std::vector<std::uint32_t> days = DaysEvery(3001, LastGregorianDayNumber);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ConvertToReckoning(days[i]));
+        i = i + 1 < days.size() ? i + 1 : 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ConvertAcrossAllYears);
 
 // 1 July of the year given as argument.
 void BM_ConvertInYear(benchmark::State& state) {
@@ -35,6 +53,21 @@ void BM_ConvertInYear(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ConvertInYear)->Arg(100)->Arg(1000)->Arg(2026)->Arg(2100)->Arg(65535);
+
+// The way back: a date of the reckoning to its Gregorian date, across the whole range.
+void BM_ConvertBackAcrossAllYears(benchmark::State& state) {
+    std::vector<ReckonedDate> dates;
+    for (std::uint32_t n : DaysEvery(3001, LastGregorianDayNumber)) {
+        dates.push_back(ConvertToReckoning(n));
+    }
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(GregorianDateOfDayNumber(ConvertFromReckoning(dates[i])));
+        i = i + 1 < dates.size() ? i + 1 : 0;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ConvertBackAcrossAllYears);
 
 // What one refresh asks of the engine: today's date to its text. The clock is read once, outside.
 void BM_RefreshToday(benchmark::State& state) {

@@ -1,8 +1,12 @@
-// reckon [DAY MONTH YEAR]...: prints Gregorian dates, or today's, in the loa reckoning.
+// reckon: Gregorian dates, or today's, in the loa reckoning, and back; from arguments or standard input.
 
 #include "tools/ReckonCommand.h"
 
 #include <ctime>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 #include <iostream>
 #include <optional>
 
@@ -38,5 +42,12 @@ int main(int argc, char** argv) {
         }
         today = *local;
     }
-    return RunReckon(args, today, std::cout, std::cerr);
+#ifdef _WIN32
+    // In text mode a Ctrl-Z byte would end the input early and silently; read it as the bad byte it is.
+    // Line ends stay "\r\n" then, which the line reader takes as it takes "\n".
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+    // The streams then buffer on their own, and a batch reads and writes in large blocks.
+    std::ios::sync_with_stdio(false);
+    return RunReckon(args, today, std::cin, std::cout, std::cerr);
 }

@@ -1,9 +1,14 @@
 # Runs PROGRAM (through EMULATOR when set) with ARGS and checks its exit status against EXPECT_EXIT and
 # its standard output and error against the regular expressions EXPECT_STDOUT and EXPECT_STDERR (if given).
-# EMULATOR and ARGS are lists joined with "|". Windows line ends are read as plain ones.
+# EMULATOR and ARGS are lists joined with "|"; INPUT, when set, is a file given as standard input. Windows
+# line ends are read as plain ones.
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 string(REPLACE "|" ";" args "${ARGS}")
-execute_process(COMMAND ${emulator} ${PROGRAM} ${args}
+set(input "")
+if(INPUT)
+    set(input INPUT_FILE "${INPUT}")
+endif()
+execute_process(COMMAND ${emulator} ${PROGRAM} ${args} ${input}
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(REPLACE "\r\n" "\n" out "${out}")
 string(REPLACE "\r\n" "\n" err "${err}")
