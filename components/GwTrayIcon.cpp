@@ -428,11 +428,10 @@ void TGwCustomTrayIcon::SetAnimate(bool value) {
     if (value == FAnimate) {
         return;
     }
-    FAnimate = value;
     if (IsDesigning() || !FActive) {
+        FAnimate = value;
         return;
     }
-    FResumeAnimation = value;
     if (value) {
         if (FAnimationTimer == nullptr) {
             FAnimationTimer = new TTimer(this);
@@ -442,7 +441,14 @@ void TGwCustomTrayIcon::SetAnimate(bool value) {
             FInterval = 200;
         }
         FAnimationTimer->SetInterval(TimerInterval(FInterval));
+        FAnimationTimer->SetEnabled(true);
+        // Only now: a timer the system refused leaves the animation off, and a later write of
+        // true tries again.
+        FAnimate = true;
+        FResumeAnimation = true;
     } else {
+        FAnimate = false;
+        FResumeAnimation = false;
         if (FAnimationTimer != nullptr) {
             FAnimationTimer->SetEnabled(false);
         }
@@ -452,9 +458,6 @@ void TGwCustomTrayIcon::SetAnimate(bool value) {
             FImages->GetIcon(FImageIndex, *FDisplayIcon);
         }
         ModifyIcon();
-    }
-    if (FAnimationTimer != nullptr) {
-        FAnimationTimer->SetEnabled(FAnimate);
     }
 }
 
@@ -646,7 +649,14 @@ LRESULT CALLBACK TGwCustomTrayIcon::NotifyWindowProcedure(HWND wnd, UINT msg, WP
     return msg == WM_QUERYENDSESSION ? 1 : 0;
 }
 
-void TGwCustomTrayIcon::NotifyWindowProc(UINT msg, WPARAM, LPARAM lParam) {
+void TGwCustomTrayIcon::NotifyWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The session may end the process as soon as this returns: no icon may be left behind.
+    if (msg == WM_ENDSESSION) {
+        if (wParam != FALSE) {
+            RemoveIcon();
+        }
+        return;
+    }
     if (msg != 0 && msg == TaskbarCreatedMessage()) {
         ShellRestarted();
         return;

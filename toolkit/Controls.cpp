@@ -3,6 +3,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <set>
+#include <string>
+#include <utility>
 
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
@@ -295,6 +298,10 @@ void TControl::MouseMove(TShiftState shift, int x, int y) {
     }
 }
 
+void TControl::MouseCaptureLost() {
+    FClicked = false;
+}
+
 bool TControl::MouseCaptured() const {
     if (IsWindowed()) {
         auto* self = static_cast<const TWinControl*>(this);
@@ -341,19 +348,25 @@ HWND TWinControl::Handle() {
     return FHandle;
 }
 
-void TWinControl::RegisterOwnClass(UINT classStyle) {
-    static bool registered = false;
-    if (registered) {
-        return;
+std::string TWinControl::RegisterOwnClass(UINT classStyle) {
+    // The class style belongs to the class: one class for each style asked for.
+    std::string name = kOwnClassName;
+    if (classStyle != CS_DBLCLKS) {
+        name += "." + std::to_string(classStyle);
     }
-    WNDCLASSA wc{};
-    wc.style = classStyle;
-    wc.lpfnWndProc = StaticWndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kOwnClassName;
-    RegisterClassA(&wc);
-    registered = true;
+    static std::set<UINT> registered;
+    if (registered.count(classStyle) == 0) {
+        WNDCLASSA wc{};
+        wc.style = classStyle;
+        wc.lpfnWndProc = StaticWndProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = name.c_str();
+        if (RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+            registered.insert(classStyle);
+        }
+    }
+    return name;
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
@@ -384,8 +397,8 @@ void TWinControl::CreateWnd() {
     FCreating = true;
     HWND wnd = nullptr;
     if (params.WinClassName.empty()) {
-        RegisterOwnClass(params.ClassStyle);
-        wnd = CreateWindowExA(params.ExStyle, kOwnClassName, params.Caption.c_str(), params.Style, Left(),
+        const std::string className = RegisterOwnClass(params.ClassStyle);
+        wnd = CreateWindowExA(params.ExStyle, className.c_str(), params.Caption.c_str(), params.Style, Left(),
                               Top(), Width(), Height(), parentWnd, nullptr, GetModuleHandleA(nullptr), this);
     } else {
         wnd = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), params.Caption.c_str(),
@@ -941,8 +954,18 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(child->CtlColor(reinterpret_cast<HDC>(wParam)));
         }
         break;
+    case WM_CANCELMODE:
+        if (GetCapture() == FHandle) {
+            ReleaseCapture();
+        }
+        break;
     case WM_CAPTURECHANGED:
-        FMouseControl = nullptr;
+        // Lost while a windowless child held the mouse: its press ends here.
+        if (reinterpret_cast<HWND>(lParam) != FHandle) {
+            if (TControl* pressed = std::exchange(FMouseControl, nullptr)) {
+                pressed->MouseCaptureLost();
+            }
+        }
         break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:

@@ -38,6 +38,13 @@ void TTimerSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, i
     }
 }
 
+void TTimerSpeedButton::MouseCaptureLost() {
+    TSpeedButton::MouseCaptureLost();
+    if (FRepeatTimer != nullptr) {
+        FRepeatTimer->SetEnabled(false);
+    }
+}
+
 void TTimerSpeedButton::RepeatTick(TObject*) {
     FRepeatTimer->SetInterval(RepeatInterval);
     if (IsPressed() && MouseCaptured()) {
@@ -357,7 +364,9 @@ bool TSpinEdit::AcceptsChar(char ch) const {
     if (editing) {
         return FEditorEnabled;
     }
-    if (code == '\r') {
+    // Enter, Ctrl+Enter (a line feed) and Tab would put a line break or a tab into the
+    // multi-line edit underneath.
+    if (code == '\r' || code == '\n' || code == '\t') {
         return false;
     }
     // The clipboard shortcuts and Escape go on to the edit.

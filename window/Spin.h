@@ -30,6 +30,7 @@ public:
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseCaptureLost() override;
 
 protected:
     void Paint() override;
