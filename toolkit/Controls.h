@@ -1,6 +1,7 @@
 #pragma once
 // Controls: windowless ones painted by their parent, and windowed ones that own an HWND
-// and receive its messages through one dispatch.
+// and receive its messages through one dispatch (in MessageDispatch.cpp, with the routing of
+// the mouse to windowless children).
 #include <windows.h>
 
 #include <functional>
@@ -257,6 +258,8 @@ protected:
 private:
     friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Binds the window to this object: FromHandle finds it from now on.
+    void AttachHandle(HWND wnd);
     // Registers our own window class for that class style once; returns the class's name.
     static std::string RegisterOwnClass(UINT classStyle);
     LRESULT MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
