@@ -226,7 +226,7 @@ TEST_F(SpinButtonTest, StandAloneTabStopShowsAFocusFrameAndAnswersItsKeys) {
     std::vector<COLORREF> plain = row3();
     Pair->SetFocus();
     PumpFor(20);
-    EXPECT_NE(Pair->UpButton()->ButtonFlags() & FocusFrame, 0u);
+    EXPECT_NE(Pair->UpButton()->ButtonFlags() & TButtonFlag::FocusFrame, 0u);
     EXPECT_NE(row3(), plain);
     Mouse(wnd, WM_KEYDOWN, VK_DOWN, 0, 1);
     EXPECT_EQ(Pair->FocusedButton(), Pair->DownButton());
@@ -239,7 +239,7 @@ TEST_F(SpinButtonTest, StandAloneTabStopShowsAFocusFrameAndAnswersItsKeys) {
     Mouse(wnd, WM_LBUTTONUP, 0, 7, 3);
     EXPECT_EQ(Pair->FocusedButton(), Pair->UpButton());
     EXPECT_EQ(GetFocus(), wnd);
-    EXPECT_EQ(Pair->DownButton()->ButtonFlags() & FocusFrame, 0u);
+    EXPECT_EQ(Pair->DownButton()->ButtonFlags() & TButtonFlag::FocusFrame, 0u);
 }
 
 TEST_F(SpinButtonTest, PaintsTheArrowWithoutItsBackgroundAndShiftsItWhilePressed) {
