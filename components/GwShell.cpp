@@ -79,10 +79,18 @@ std::uint32_t ReadUInt32(std::span<const unsigned char> bytes) {
     return value;
 }
 
-// The platform's queries trust the lengths written inside the version block: a damaged file would
-// send them past its end. A block is queried only when every node lies inside its parent, its key
-// ends inside the node and its value fits. Nodes are a length, a value length, (in the 32-bit form) a
-// type, a NUL-terminated key, the value and the children, each aligned to four bytes from the node.
+// The shape check that stands between a file's bytes and the platform's version queries.
+//
+// VerQueryValueA walks the block by the lengths written inside it and trusts them: a damaged or
+// hostile file would send it reading past the buffer, and, for the 8-bit texts of a 32-bit block,
+// writing past it. So a block is queried only when it is a sound tree: the root's own length lies
+// within the bytes the platform filled (never a formula on the size it asked for, which is
+// undocumented), every node lies inside its parent, every key ends inside its node and every value
+// fits. Nodes are a length, a value length, (in the 32-bit form) a type, a NUL-terminated key, the
+// value and the children, each aligned to four bytes from the node; the 16-bit form has one-byte
+// characters and no type word. The walk reads bytes, not structures, so that no odd offset or short
+// buffer is ever dereferenced as a wider type, and it is recursive but refuses nesting beyond
+// MaxDepth, which no sound block reaches.
 class VersionBlockShape {
 public:
     // The 32-bit form has a small type word where the 16-bit form has its key's first character.

@@ -22,6 +22,16 @@ constexpr UINT kIconId = 2;
 constexpr std::size_t kTipLength = 63;
 const char kNotifyWindowClass[] = "GwTrayIconNotifyWindow";
 
+// The owner procedure stubs. A window procedure is a bare function pointer, but the one a tray icon
+// puts in front of its form's must reach that one icon. Rather than write code into executable
+// memory at run time (a thunk, which data-execution prevention forbids or makes fragile), the program
+// carries a fixed table of kStubCount entry points, Entry<0> to Entry<kStubCount - 1>, each of which
+// looks up its own slot in gStubs. Taking a stub takes a free slot and binds it to the icon.
+// A slot can outlive its icon: if someone else subclassed the form after us, that procedure keeps
+// calling our stub, so the slot stays as a forwarder to the procedure we replaced (Icon null) until
+// the window goes. Only one tray icon may exist per application, so 16 slots leave ample room for
+// forwarders left behind by earlier icons.
+
 // How many tray icons may hook a form window at once.
 constexpr int kStubCount = 16;
 
