@@ -2,9 +2,9 @@
 // until the tray menu's "Close".
 #include <windows.h>
 
-#include "app/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/Icon.h"
+#include "window/ResourceIds.h"
 #include "window/Unit1.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

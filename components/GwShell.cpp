@@ -79,25 +79,28 @@ std::uint32_t ReadUInt32(std::span<const unsigned char> bytes) {
     return value;
 }
 
-// The platform's queries trust the lengths written inside the version block: a damaged file would
-// send them past its end. A block is queried only when every node lies inside its parent, its key
-// ends inside the node and its value fits. Nodes are a length, a value length, (in the 32-bit form) a
-// type, a NUL-terminated key, the value and the children, each aligned to four bytes from the node.
+// The shape check that stands between a file's bytes and the platform's version queries.
+//
+// VerQueryValueA walks the block by the lengths written inside it and trusts them: a damaged or
+// hostile file would send it reading past the buffer, and, for the 8-bit texts of a 32-bit block,
+// writing past it. So a block is queried only when it is a sound tree: the root's own length lies
+// within the bytes the platform filled (never a formula on the size it asked for, which is
+// undocumented), every node lies inside its parent, every key ends inside its node and every value
+// fits. Nodes are a length, a value length, (in the 32-bit form) a type, a NUL-terminated key, the
+// value and the children, each aligned to four bytes from the node; the 16-bit form has one-byte
+// characters and no type word. The walk reads bytes, not structures, so that no odd offset or short
+// buffer is ever dereferenced as a wider type, and it is recursive but refuses nesting beyond
+// MaxDepth, which no sound block reaches.
 class VersionBlockShape {
 public:
     // The 32-bit form has a small type word where the 16-bit form has its key's first character.
     explicit VersionBlockShape(std::span<const unsigned char> block)
         : FBlock(block), FWide(block.size() > 4 && block[4] < ' ') {}
 
-    bool IsSound() const {
-        if (FBlock.size() < 6) {
-            return false;
-        }
-        // The platform writes the 8-bit copies of 32-bit string values behind the resource, in a block
-        // twice its size and four bytes more.
-        const std::size_t limit = FWide ? (FBlock.size() - 4) / 2 : FBlock.size();
-        return NodeFits(0, limit, MaxDepth);
-    }
+    // The root, and so the whole block, lies within the bytes the platform filled.
+    bool IsSound() const { return FBlock.size() >= 6 && NodeFits(0, FBlock.size(), MaxDepth); }
+    bool IsWide() const { return FWide; }
+    std::size_t RootLength() const { return Word(0); }
 
 private:
     // Version blocks nest four levels (root, StringFileInfo, string table, value); one nested far
@@ -157,6 +160,20 @@ public:
     explicit VersionBlock(std::size_t size) : FBytes(size) {}
 
     std::span<unsigned char> Bytes() { return FBytes; }
+
+    // Once the platform has filled the block: false when its shape is not sound. The 8-bit queries
+    // of a 32-bit block write their copies of the texts behind the resource, up to its length again
+    // and four bytes more; that room is made ours here, whatever size the platform asked for.
+    bool PrepareForQueries() {
+        const VersionBlockShape shape(FBytes);
+        if (!shape.IsSound()) {
+            return false;
+        }
+        if (shape.IsWide()) {
+            FBytes.resize(std::max(FBytes.size(), 2 * shape.RootLength() + 4));
+        }
+        return true;
+    }
 
     // The value at a path, cut to the block; nullopt when the platform has none or points elsewhere.
     std::optional<std::span<const unsigned char>> Query(const std::string& path) {
@@ -254,7 +271,7 @@ std::string TGwCustomVersionInfo::ReadVersionInfo(const std::string& Key) {
     }
     VersionBlock block(size);
     if (!GetFileVersionInfoA(FFileName.c_str(), handle, size, block.Bytes().data()) ||
-        !VersionBlockShape(block.Bytes()).IsSound()) {
+        !block.PrepareForQueries()) {
         throw EVersionInfoError(UnableToRead);
     }
 

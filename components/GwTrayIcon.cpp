@@ -22,6 +22,16 @@ constexpr UINT kIconId = 2;
 constexpr std::size_t kTipLength = 63;
 const char kNotifyWindowClass[] = "GwTrayIconNotifyWindow";
 
+// The owner procedure stubs. A window procedure is a bare function pointer, but the one a tray icon
+// puts in front of its form's must reach that one icon. Rather than write code into executable
+// memory at run time (a thunk, which data-execution prevention forbids or makes fragile), the program
+// carries a fixed table of kStubCount entry points, Entry<0> to Entry<kStubCount - 1>, each of which
+// looks up its own slot in gStubs. Taking a stub takes a free slot and binds it to the icon.
+// A slot can outlive its icon: if someone else subclassed the form after us, that procedure keeps
+// calling our stub, so the slot stays as a forwarder to the procedure we replaced (Icon null) until
+// the window goes. Only one tray icon may exist per application, so 16 slots leave ample room for
+// forwarders left behind by earlier icons.
+
 // How many tray icons may hook a form window at once.
 constexpr int kStubCount = 16;
 
@@ -428,11 +438,10 @@ void TGwCustomTrayIcon::SetAnimate(bool value) {
     if (value == FAnimate) {
         return;
     }
-    FAnimate = value;
     if (IsDesigning() || !FActive) {
+        FAnimate = value;
         return;
     }
-    FResumeAnimation = value;
     if (value) {
         if (FAnimationTimer == nullptr) {
             FAnimationTimer = new TTimer(this);
@@ -442,7 +451,14 @@ void TGwCustomTrayIcon::SetAnimate(bool value) {
             FInterval = 200;
         }
         FAnimationTimer->SetInterval(TimerInterval(FInterval));
+        FAnimationTimer->SetEnabled(true);
+        // Only now: a timer the system refused leaves the animation off, and a later write of
+        // true tries again.
+        FAnimate = true;
+        FResumeAnimation = true;
     } else {
+        FAnimate = false;
+        FResumeAnimation = false;
         if (FAnimationTimer != nullptr) {
             FAnimationTimer->SetEnabled(false);
         }
@@ -452,9 +468,6 @@ void TGwCustomTrayIcon::SetAnimate(bool value) {
             FImages->GetIcon(FImageIndex, *FDisplayIcon);
         }
         ModifyIcon();
-    }
-    if (FAnimationTimer != nullptr) {
-        FAnimationTimer->SetEnabled(FAnimate);
     }
 }
 
@@ -646,7 +659,14 @@ LRESULT CALLBACK TGwCustomTrayIcon::NotifyWindowProcedure(HWND wnd, UINT msg, WP
     return msg == WM_QUERYENDSESSION ? 1 : 0;
 }
 
-void TGwCustomTrayIcon::NotifyWindowProc(UINT msg, WPARAM, LPARAM lParam) {
+void TGwCustomTrayIcon::NotifyWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The session may end the process as soon as this returns: no icon may be left behind.
+    if (msg == WM_ENDSESSION) {
+        if (wParam != FALSE) {
+            RemoveIcon();
+        }
+        return;
+    }
     if (msg != 0 && msg == TaskbarCreatedMessage()) {
         ShellRestarted();
         return;

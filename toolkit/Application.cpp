@@ -127,6 +127,14 @@ void TApplication::Terminate() {
     PostQuitMessage(0);
 }
 
+bool TApplication::PassCommandToMainForm(WPARAM command) {
+    if (FMainForm == nullptr || !FMainForm->HandleAllocated()) {
+        return false;
+    }
+    SendMessageA(FMainForm->Handle(), WM_SYSCOMMAND, command, 0);
+    return true;
+}
+
 void TApplication::Restore() {
     if (FHandle && IsIconic(FHandle.get())) {
         ShowWindow(FHandle.get(), SW_RESTORE);
@@ -187,9 +195,23 @@ LRESULT CALLBACK TApplication::AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, 
     try {
         switch (msg) {
         case WM_CLOSE:
-            // Closing the taskbar entry closes the main form.
-            if (Application != nullptr && Application->MainForm() != nullptr) {
-                Application->MainForm()->Close();
+            // The taskbar entry's close and minimise are the main form's own commands, so that
+            // whoever takes those over on the form (a tray icon) takes them over here too.
+            if (Application != nullptr) {
+                Application->PassCommandToMainForm(SC_CLOSE);
+            }
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE && Application != nullptr &&
+                Application->PassCommandToMainForm(SC_MINIMIZE)) {
+                return 0;
+            }
+            break;
+        case WM_ENDSESSION:
+            // The forms go in the ordinary way once the loop has ended, if the session leaves us
+            // the time; whatever must not outlive the session goes at its own WM_ENDSESSION.
+            if (wParam != FALSE && Application != nullptr) {
+                Application->Terminate();
             }
             return 0;
         case WM_SETFOCUS:

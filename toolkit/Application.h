@@ -65,6 +65,8 @@ public:
 
 private:
     void FormCreated(TForm* form);
+    // Sends a system command to the main form's window; false when there is none.
+    bool PassCommandToMainForm(WPARAM command);
     bool ProcessOneMessage();
     bool IsKeyMessage(MSG& msg);
 

@@ -1,6 +1,7 @@
 #pragma once
 // Controls: windowless ones painted by their parent, and windowed ones that own an HWND
-// and receive its messages through one dispatch.
+// and receive its messages through one dispatch (in MessageDispatch.cpp, with the routing of
+// the mouse to windowless children).
 #include <windows.h>
 
 #include <functional>
@@ -106,6 +107,9 @@ public:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
+    // The mouse was taken away while a button was held on the control (another window took
+    // the capture, a message box, Alt+Tab): the press ends here and no click follows.
+    virtual void MouseCaptureLost();
     bool MouseCaptured() const;
 
 protected:
@@ -254,7 +258,10 @@ protected:
 private:
     friend class TControl;
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static void RegisterOwnClass(UINT classStyle);
+    // Binds the window to this object: FromHandle finds it from now on.
+    void AttachHandle(HWND wnd);
+    // Registers our own window class for that class style once; returns the class's name.
+    static std::string RegisterOwnClass(UINT classStyle);
     LRESULT MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void UpdateBoundsFromWindow();
 

@@ -1,5 +1,7 @@
 #include "toolkit/Graphics.h"
 
+#include <memory>
+
 COLORREF ColorToRGB(TColor color) {
     if ((color & clSystemColor) != 0) {
         return GetSysColor(static_cast<int>(color & 0xFFu));
@@ -161,13 +163,16 @@ void TCanvas::RequireBrush() {
 }
 
 void TCanvas::RequireFont() {
-    if (!FFontSelected || !(Font == FFontUsed)) {
-        FFontUsed.Assign(Font);
-        HGDIOBJ old = SelectObject(FDc, FFontUsed.Handle());
+    if (!FFontSelected || !(Font == *FFontUsed)) {
+        auto font = std::make_unique<TFont>();
+        font->Assign(Font);
+        HGDIOBJ old = SelectObject(FDc, font->Handle());
         if (!FFontSelected) {
             FOriginalFont = old;
             FFontSelected = true;
         }
+        // The font used so far is deleted only now that it is no longer selected.
+        FFontUsed = std::move(font);
     }
     SetTextColor(FDc, ColorToRGB(Font.Color()));
 }

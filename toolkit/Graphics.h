@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,7 +118,7 @@ private:
     UniqueBrush FBrushHandle;
     TPen FPenUsed;
     TBrush FBrushUsed;
-    TFont FFontUsed;
+    std::unique_ptr<TFont> FFontUsed; // set while FFontSelected
     bool FPenSelected = false;
     bool FBrushSelected = false;
     bool FFontSelected = false;

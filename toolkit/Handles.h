@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "toolkit/Seams.h"
+
 template <typename H, typename Traits> class UniqueHandle {
 public:
     UniqueHandle() = default;
@@ -123,7 +125,7 @@ public:
 
     bool Set(HWND wnd, UINT_PTR id, UINT ms) {
         Kill();
-        if (SetTimer(wnd, id, ms, nullptr) == 0) {
+        if (Seam::StartTimer(wnd, id, ms) == 0) {
             return false;
         }
         FWnd = wnd;

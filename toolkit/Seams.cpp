@@ -18,6 +18,10 @@ BOOL RealBeep(UINT type) {
 void RealReportError(HWND owner, const std::string& title, const std::string& text) {
     MessageBoxA(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
+
+UINT_PTR RealStartTimer(HWND wnd, UINT_PTR id, UINT ms) {
+    return SetTimer(wnd, id, ms, nullptr);
+}
 } // namespace
 
 namespace Seam {
@@ -25,4 +29,5 @@ BOOL (*ShellNotifyIcon)(DWORD, NOTIFYICONDATAA*) = RealShellNotifyIcon;
 TLocalDate (*LocalDate)() = RealLocalDate;
 BOOL (*Beep)(UINT) = RealBeep;
 void (*ReportError)(HWND, const std::string&, const std::string&) = RealReportError;
+UINT_PTR (*StartTimer)(HWND, UINT_PTR, UINT) = RealStartTimer;
 } // namespace Seam

@@ -23,6 +23,8 @@ extern TLocalDate (*LocalDate)();
 extern BOOL (*Beep)(UINT type);
 // The standard exception report: a message box with the error icon.
 extern void (*ReportError)(HWND owner, const std::string& title, const std::string& text);
+// SetTimer for a window's timer; 0 when the system has none left.
+extern UINT_PTR (*StartTimer)(HWND wnd, UINT_PTR id, UINT ms);
 } // namespace Seam
 
 // Replaces one seam for the lifetime of a scope.

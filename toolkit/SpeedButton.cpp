@@ -70,6 +70,15 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
     }
 }
 
+void TSpeedButton::MouseCaptureLost() {
+    TGraphicControl::MouseCaptureLost();
+    if (FTracking) {
+        FTracking = false;
+        FPointerOver = false;
+        Repaint();
+    }
+}
+
 void TSpeedButton::EnabledChanged() {
     if (!Enabled()) {
         FTracking = false;

@@ -32,6 +32,8 @@ public:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
+    // The press ends without a click: drawn up again.
+    void MouseCaptureLost() override;
 
 protected:
     void Paint() override;

@@ -18,7 +18,7 @@ TTimerSpeedButton::~TTimerSpeedButton() {
 
 void TTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     TSpeedButton::MouseDown(button, shift, x, y);
-    if ((FButtonFlags & AutoRepeat) == 0) {
+    if ((FButtonFlags & TButtonFlag::AutoRepeat) == 0) {
         return;
     }
     if (FRepeatTimer == nullptr) {
@@ -33,6 +33,13 @@ void TTimerSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
 
 void TTimerSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     TSpeedButton::MouseUp(button, shift, x, y);
+    if (FRepeatTimer != nullptr) {
+        FRepeatTimer->SetEnabled(false);
+    }
+}
+
+void TTimerSpeedButton::MouseCaptureLost() {
+    TSpeedButton::MouseCaptureLost();
     if (FRepeatTimer != nullptr) {
         FRepeatTimer->SetEnabled(false);
     }
@@ -53,7 +60,7 @@ void TTimerSpeedButton::RepeatTick(TObject*) {
 
 void TTimerSpeedButton::Paint() {
     TSpeedButton::Paint();
-    if ((FButtonFlags & FocusFrame) == 0) {
+    if ((FButtonFlags & TButtonFlag::FocusFrame) == 0) {
         return;
     }
     RECT frame{0, 0, Width(), Height()};
@@ -85,7 +92,7 @@ TTimerSpeedButton* TSpinButton::CreateButton() {
     };
     button->SetVisible(true);
     button->SetEnabled(true);
-    button->SetButtonFlags(AutoRepeat);
+    button->SetButtonFlags(0u | TButtonFlag::AutoRepeat);
     button->SetParent(this);
     return button;
 }
@@ -221,28 +228,29 @@ void TSpinButton::ButtonClick(TObject* Sender) {
     }
 }
 
-void TSpinButton::SetFrame(TTimerSpeedButton* button, bool on) {
+void TSpinButton::SetFocusFrame(TTimerSpeedButton* button, bool on) {
     if (button == nullptr) {
         return;
     }
     TButtonFlags flags = button->ButtonFlags();
-    button->SetButtonFlags(on ? flags | FocusFrame : flags & ~static_cast<TButtonFlags>(FocusFrame));
+    button->SetButtonFlags(on ? flags | TButtonFlag::FocusFrame
+                              : flags & ~static_cast<TButtonFlags>(TButtonFlag::FocusFrame));
 }
 
 void TSpinButton::MoveFocusTo(TTimerSpeedButton* button) {
     if (!TabStop() || !CanFocus() || button == FFocusedButton) {
         return;
     }
-    SetFrame(FFocusedButton, false);
+    SetFocusFrame(FFocusedButton, false);
     FFocusedButton = button;
     if (Focused()) {
-        SetFrame(FFocusedButton, true);
+        SetFocusFrame(FFocusedButton, true);
         Repaint();
     }
 }
 
 void TSpinButton::WmSetFocus() {
-    SetFrame(FFocusedButton, true);
+    SetFocusFrame(FFocusedButton, true);
     if (FFocusedButton != nullptr) {
         FFocusedButton->Invalidate();
     }
@@ -250,7 +258,7 @@ void TSpinButton::WmSetFocus() {
 }
 
 void TSpinButton::WmKillFocus() {
-    SetFrame(FFocusedButton, false);
+    SetFocusFrame(FFocusedButton, false);
     if (FFocusedButton != nullptr) {
         FFocusedButton->Invalidate();
     }
@@ -357,7 +365,9 @@ bool TSpinEdit::AcceptsChar(char ch) const {
     if (editing) {
         return FEditorEnabled;
     }
-    if (code == '\r') {
+    // Enter, Ctrl+Enter (a line feed) and Tab would put a line break or a tab into the
+    // multi-line edit underneath.
+    if (code == '\r' || code == '\n' || code == '\t') {
         return false;
     }
     // The clipboard shortcuts and Escape go on to the edit.

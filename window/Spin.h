@@ -7,11 +7,18 @@
 #include "toolkit/SpeedButton.h"
 #include "toolkit/Timer.h"
 
-enum TButtonFlag : unsigned {
+enum class TButtonFlag : unsigned {
     FocusFrame = 1u << 0, // draw a focus frame on the button
     AutoRepeat = 1u << 1, // repeat the click while the button is held down
 };
+// A set of TButtonFlag, one bit each.
 using TButtonFlags = unsigned;
+constexpr TButtonFlags operator|(TButtonFlags flags, TButtonFlag flag) {
+    return flags | static_cast<TButtonFlags>(flag);
+}
+constexpr TButtonFlags operator&(TButtonFlags flags, TButtonFlag flag) {
+    return flags & static_cast<TButtonFlags>(flag);
+}
 
 // A flat button that repeats its click while held: first after FirstRepeatDelay, then every
 // RepeatInterval, and only while the pointer stays over it.
@@ -30,6 +37,7 @@ public:
 
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseCaptureLost() override;
 
 protected:
     void Paint() override;
@@ -93,7 +101,8 @@ private:
     void SetBuiltInGlyph(TTimerSpeedButton* button, const char* name);
     // Fits the current size and applies it if the fit changed it.
     void FitCurrentSize();
-    void SetFrame(TTimerSpeedButton* button, bool on);
+    // Sets or clears the button's FocusFrame flag.
+    void SetFocusFrame(TTimerSpeedButton* button, bool on);
 
     TTimerSpeedButton* FUpButton = nullptr;
     TTimerSpeedButton* FDownButton = nullptr;

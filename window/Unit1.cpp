@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
-#include "app/ResourceIds.h"
 #include "reckoning/GregorianDay.h"
 #include "reckoning/LoaReckoning.h"
 #include "toolkit/Application.h"
 #include "toolkit/Seams.h"
+#include "window/ResourceIds.h"
 
 TForm1* Form1 = nullptr;
 

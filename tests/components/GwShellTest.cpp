@@ -312,6 +312,29 @@ TEST(VersionInfoFailure, SizeQueryErrorChoosesTheMessage) {
     }
 }
 
+TEST(VersionInfoRead, TheBlockIsBoundByItsOwnLengthNotByTheSizeThePlatformGives) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
+    ASSERT_NE(found, nullptr);
+    static DWORD size = 0;
+    const DWORD resource = SizeofResource(nullptr, found);
+    ScopedSeam exact(
+        Seam::FileVersionInfoSize, +[](LPCSTR, LPDWORD handle) -> DWORD {
+            *handle = 0;
+            return size;
+        });
+    // Exactly as large as the resource: nothing of the file is missing.
+    size = resource;
+    TGwVersionInfo reader(nullptr);
+    EXPECT_DOUBLE_EQ(reader.FileVersionNumber(), 2.5);
+    EXPECT_EQ(reader.FileVersion(), "2.5.0.1");
+    EXPECT_EQ(reader.FileVersionLS(), 1u);
+    EXPECT_EQ(reader.ReadVersionInfo("ProductName"), "GwShellTest");
+    // Shorter than the block says it is: refused, the values of the last read kept.
+    size = resource - 4;
+    EXPECT_EQ(ErrorOf([&] { reader.ReadVersionInfo(""); }), UnableToRead);
+    EXPECT_EQ(reader.FileVersion(), "2.5.0.1");
+}
+
 TEST(VersionInfoFileName, ReaderStartsWithTheProgramsOwnPath) {
     TComponent owner(nullptr);
     auto* reader = new TGwVersionInfo(&owner);
@@ -438,10 +461,9 @@ TEST(ShellComponent, ProbesShell32InTheSystemDirectory) {
     TComponent owner(nullptr);
     auto* shell = new TGwShellComponent(&owner);
     EXPECT_EQ(QueriedNames, std::vector<std::string>{library});
-    // Wine reads any file of that name as its own shell32.dll, so compare with a reader of the file.
-    TGwVersionInfo reader(nullptr);
-    reader.SetFileName(library);
-    EXPECT_DOUBLE_EQ(shell->ShellVersion(), reader.FileVersionNumber());
+    // Wine reads any file of that name as its own shell32.dll, whose resource says 6.0.2900.6242;
+    // the copied library's own resource says 4.72.3110.0.
+    EXPECT_DOUBLE_EQ(shell->ShellVersion(), 6.0);
     EXPECT_EQ(owner.ComponentCount(), 1);
 }
 

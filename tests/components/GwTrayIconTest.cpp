@@ -783,6 +783,25 @@ TEST_F(TrayAnimation, AnEmptyListStillSendsEveryTickAndDestructionStopsTheTimer)
     EXPECT_EQ(shell.Calls.size(), after);
 }
 
+TEST_F(TrayAnimation, ARefusedTimerLeavesTheAnimationOffAndALaterStartRunsIt) {
+    MakeAnimated([](TGwTrayIcon* tray) { tray->SetInterval(50); });
+    TGwTrayIcon* tray = form->Tray;
+    {
+        ScopedSeam<UINT_PTR (*)(HWND, UINT_PTR, UINT)> none(
+            Seam::StartTimer, [](HWND, UINT_PTR, UINT) -> UINT_PTR { return 0; });
+        EXPECT_EQ(ErrorOf<EOutOfResources>([&] { tray->SetAnimate(true); }), "Not enough timers available");
+        EXPECT_FALSE(tray->Animate());
+        // Nor is it resumed by the icon's next coming back.
+        tray->SetActive(false);
+        tray->SetActive(true);
+        EXPECT_FALSE(tray->Animate());
+    }
+    const std::size_t from = shell.Calls.size();
+    tray->SetAnimate(true);
+    EXPECT_TRUE(tray->Animate());
+    EXPECT_TRUE(PumpFrames(from, 2));
+}
+
 // ---------------------------------------------------------------- the real shell
 
 TEST(TrayIconShell, WinesShellAddsModifiesAndDeletesTheIcon) {

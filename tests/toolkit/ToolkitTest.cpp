@@ -384,6 +384,84 @@ TEST(Application, AnExceptionFromAHandlerIsReportedAndMessagesGoOn) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST(Controls, EachClassStyleGetsAWindowClassOfItsOwn) {
+    // Without CS_DBLCLKS a second quick press is a press again, not a double click.
+    class SingleClickPad : public Pad {
+    public:
+        using Pad::Pad;
+
+    protected:
+        void CreateParams(TCreateParams& params) override {
+            Pad::CreateParams(params);
+            params.ClassStyle = CS_HREDRAW | CS_VREDRAW;
+        }
+    };
+    auto form = ShowForm(200, 100);
+    auto* plain = Add<Pad>(*form, 10, 10, 50, 50);
+    auto* single = Add<SingleClickPad>(*form, 70, 10, 50, 50);
+    auto* plainAgain = Add<Pad>(*form, 130, 10, 50, 50);
+    auto styleOf = [](TWinControl* c) { return GetClassLongPtrA(c->Handle(), GCL_STYLE); };
+    EXPECT_EQ(styleOf(plain), static_cast<ULONG_PTR>(CS_DBLCLKS));
+    EXPECT_EQ(styleOf(single), static_cast<ULONG_PTR>(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(styleOf(plainAgain), static_cast<ULONG_PTR>(CS_DBLCLKS));
+    EXPECT_EQ(styleOf(form.get()), static_cast<ULONG_PTR>(CS_DBLCLKS));
+}
+
+// The canvas as an enhanced metafile records it: no font may be deleted while it is selected.
+TEST(Canvas, AFontIsDeletedOnlyAfterItWasReplacedInTheDeviceContext) {
+    HDC recording = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(recording, nullptr);
+    {
+        TCanvas canvas(recording);
+        canvas.TextOut(0, 0, "a");
+        canvas.Font.SetHeight(-20);
+        canvas.TextOut(0, 20, "b");
+        canvas.Font.SetStyle(fsBold);
+        canvas.TextRect({0, 40, 50, 60}, "c", 0);
+    }
+    HENHMETAFILE metafile = CloseEnhMetaFile(recording);
+    ASSERT_NE(metafile, nullptr);
+    std::vector<BYTE> bits(GetEnhMetaFileBits(metafile, 0, nullptr));
+    GetEnhMetaFileBits(metafile, static_cast<UINT>(bits.size()), bits.data());
+    DeleteEnhMetaFile(metafile);
+
+    std::vector<DWORD> fonts; // handle-table entries that hold fonts
+    DWORD selected = 0;
+    int created = 0;
+    int deleted = 0;
+    const auto isStockFont = [](DWORD index) {
+        const DWORD stock = index & ~ENHMETA_STOCK_OBJECT;
+        return (index & ENHMETA_STOCK_OBJECT) != 0 && stock >= OEM_FIXED_FONT && stock <= DEFAULT_GUI_FONT &&
+               stock != DEFAULT_PALETTE;
+    };
+    for (std::size_t at = 0; at + sizeof(EMR) <= bits.size();) {
+        EMR record{};
+        std::memcpy(&record, bits.data() + at, sizeof record);
+        DWORD index = 0;
+        if (record.iType == EMR_EXTCREATEFONTINDIRECTW || record.iType == EMR_SELECTOBJECT ||
+            record.iType == EMR_DELETEOBJECT) {
+            std::memcpy(&index, bits.data() + at + sizeof(EMR), sizeof index);
+        }
+        const bool font = std::find(fonts.begin(), fonts.end(), index) != fonts.end();
+        if (record.iType == EMR_EXTCREATEFONTINDIRECTW) {
+            fonts.push_back(index);
+            ++created;
+        } else if (record.iType == EMR_SELECTOBJECT && (font || isStockFont(index))) {
+            selected = index;
+        } else if (record.iType == EMR_DELETEOBJECT && font) {
+            EXPECT_NE(index, selected) << "font " << index << " deleted while selected";
+            std::erase(fonts, index);
+            ++deleted;
+        }
+        if (record.nSize == 0) {
+            break;
+        }
+        at += record.nSize;
+    }
+    EXPECT_EQ(created, 3);
+    EXPECT_EQ(deleted, 3);
+}
+
 // ---------------------------------------------------------------- focus
 
 TEST(Form, TabAndShiftTabMoveTheFocusAlongTheTabStops) {

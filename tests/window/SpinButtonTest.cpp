@@ -1,4 +1,5 @@
 // The arrow pair and its repeating buttons, pressed with real mouse messages in a real form.
+#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -141,6 +142,33 @@ TEST_F(SpinButtonTest, HeldButtonRepeatsAfter400MsThenEvery100WhileThePointerIsO
     EXPECT_EQ(UpClicks.size(), held + 1);
 }
 
+TEST_F(SpinButtonTest, LosingTheMouseWhileHeldEndsThePressWithoutAnotherClick) {
+    HWND wnd = Pair->Handle();
+    const COLORREF upTip = PixelAt(wnd, 7, 2);
+    // Cancelled by the system (a message box coming up), or taken by another window (Alt+Tab).
+    const std::function<void()> losses[] = {
+        [wnd] { SendMessageA(wnd, WM_CANCELMODE, 0, 0); },
+        [this] { SetCapture(Other->Handle()); },
+    };
+    for (const auto& lose : losses) {
+        UpClicks.clear();
+        Up(WM_LBUTTONDOWN);
+        ASSERT_TRUE(PumpUntil([&] { return UpClicks.size() >= 2; }, 3000));
+        ASSERT_NE(PixelAt(wnd, 7, 2), upTip);
+        lose();
+        const std::size_t held = UpClicks.size();
+        PumpFor(500);
+        EXPECT_EQ(UpClicks.size(), held);
+        EXPECT_FALSE(Pair->UpButton()->IsPressed());
+        EXPECT_FALSE(Pair->UpButton()->RepeatTimer()->Enabled());
+        EXPECT_EQ(PixelAt(wnd, 7, 2), upTip);
+        ReleaseCapture();
+        // The release that follows clicks no more.
+        Up(WM_LBUTTONUP, 0);
+        EXPECT_EQ(UpClicks.size(), held);
+    }
+}
+
 TEST_F(SpinButtonTest, FailingRepeatedClickIsReportedOnceAndTheButtonStaysUsable) {
     ErrorReportRecorder reports;
     int calls = 0;
@@ -198,7 +226,7 @@ TEST_F(SpinButtonTest, StandAloneTabStopShowsAFocusFrameAndAnswersItsKeys) {
     std::vector<COLORREF> plain = row3();
     Pair->SetFocus();
     PumpFor(20);
-    EXPECT_NE(Pair->UpButton()->ButtonFlags() & FocusFrame, 0u);
+    EXPECT_NE(Pair->UpButton()->ButtonFlags() & TButtonFlag::FocusFrame, 0u);
     EXPECT_NE(row3(), plain);
     Mouse(wnd, WM_KEYDOWN, VK_DOWN, 0, 1);
     EXPECT_EQ(Pair->FocusedButton(), Pair->DownButton());
@@ -211,7 +239,7 @@ TEST_F(SpinButtonTest, StandAloneTabStopShowsAFocusFrameAndAnswersItsKeys) {
     Mouse(wnd, WM_LBUTTONUP, 0, 7, 3);
     EXPECT_EQ(Pair->FocusedButton(), Pair->UpButton());
     EXPECT_EQ(GetFocus(), wnd);
-    EXPECT_EQ(Pair->DownButton()->ButtonFlags() & FocusFrame, 0u);
+    EXPECT_EQ(Pair->DownButton()->ButtonFlags() & TButtonFlag::FocusFrame, 0u);
 }
 
 TEST_F(SpinButtonTest, PaintsTheArrowWithoutItsBackgroundAndShiftsItWhilePressed) {

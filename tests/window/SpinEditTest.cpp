@@ -156,6 +156,8 @@ TEST_F(SpinEditTest, LoadsQuietlyAndLaysOutTheWorkedGeometry) {
     Form->Day->Font().SetStyle(fsBold);
     RECT area{};
     SendMessageA(Form->Day->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+    EXPECT_GT(area.bottom, area.top);
+    EXPECT_GT(area.right, area.left);
     EXPECT_LE(area.right, 20);
     const TSpinButton* pair = Form->Day->Button();
     EXPECT_EQ(pair->UpButton()->BoundsRect().bottom, 8);
@@ -233,10 +235,12 @@ TEST_F(SpinEditTest, RejectedCharactersBeepAndLeaveTheText) {
     Form->Changes.clear();
     int keyPresses = 0;
     Form->Day->OnKeyPress = [&](TObject*, char&) { ++keyPresses; };
-    Type(Form->Day, "\ra 9");
-    EXPECT_EQ(beeps.Count(), 3);
+    // Enter, Ctrl+Enter (a line feed) and Tab never reach the multi-line edit underneath.
+    Type(Form->Day, "\ra \n\t9");
+    EXPECT_EQ(beeps.Count(), 5);
     EXPECT_EQ(keyPresses, 1);
     EXPECT_EQ(Form->Day->Text(), "9");
+    EXPECT_EQ(SendMessageA(Form->Day->Handle(), EM_GETLINECOUNT, 0, 0), 1);
     char separator[8]{};
     if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) < 2) {
         separator[0] = '.';
@@ -244,13 +248,13 @@ TEST_F(SpinEditTest, RejectedCharactersBeepAndLeaveTheText) {
     Type(Form->Day, std::string{separator[0], '\x1b'}.c_str());
     EXPECT_EQ(Form->Day->Text(), std::string("9") + separator[0]);
     EXPECT_EQ(Form->Day->Value(), 1);
-    EXPECT_EQ(beeps.Count(), 3);
+    EXPECT_EQ(beeps.Count(), 5);
 
     // Without the editor, digits and Backspace beep while the arrows still step.
     Form->Day->SetText("5");
     Form->Day->SetEditorEnabled(false);
     Type(Form->Day, "7\b");
-    EXPECT_EQ(beeps.Count(), 5);
+    EXPECT_EQ(beeps.Count(), 7);
     Key(Form->Day, VK_UP);
     EXPECT_EQ(Form->Day->Text(), "6");
 }
@@ -376,7 +380,12 @@ TEST_F(SpinEditTest, HoldingAnArrowStepsRepeatedlyAndOnceMoreOnRelease) {
 class TTenfoldEdit : public TSpinEdit {
 public:
     using TSpinEdit::TSpinEdit;
-    void StepUp(TObject*) override { SetValue(Value() * 10); }
+    void StepUp(TObject*) override {
+        ++Steps;
+        SetValue(Value() * 10);
+    }
+    // Outlives the field, so a step reaching a destroyed field is counted, not lost.
+    static inline int Steps = 0;
 };
 
 TEST_F(SpinEditTest, ArrowsReachADerivedFieldsStepAndDieWithTheField) {
@@ -388,8 +397,11 @@ TEST_F(SpinEditTest, ArrowsReachADerivedFieldsStepAndDieWithTheField) {
     EXPECT_EQ(field->Text(), "30");
     // Destroyed while its arrow is held: no tick may reach it afterwards.
     Mouse(field->Button()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 7, 3);
+    const int steps = TTenfoldEdit::Steps;
+    EXPECT_EQ(steps, 1);
     delete field;
     PumpFor(600);
+    EXPECT_EQ(TTenfoldEdit::Steps, steps);
     Key(Form->Day, VK_UP);
     EXPECT_EQ(Form->Day->Text(), "2");
 }

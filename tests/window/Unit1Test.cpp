@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "reckoning/GregorianDay.h"
@@ -336,6 +337,44 @@ TEST_F(CalendarWindowTest, AltF4AndMinimiseHideToTheTrayAndTheTipFollowsTheClock
     EXPECT_FALSE(IsIconic(Form1->Handle()));
     EXPECT_FALSE(TaskbarEntryShown());
     EXPECT_EQ(ShellCallsOf(NIM_DELETE), 0);
+}
+
+BOOL CALLBACK SendEndSession(HWND wnd, LPARAM) {
+    SendMessageA(wnd, WM_ENDSESSION, TRUE, 0);
+    return TRUE;
+}
+
+TEST_F(CalendarWindowTest, TheTaskbarEntrysCloseAndMinimiseHideToTheTrayAndOnlyTheSessionsEndEndsIt) {
+    HideOnceAndRestore();
+    HWND entry = Application->Handle();
+    // "Close window" on the entry, and the close message itself.
+    for (auto [msg, wParam] : {std::pair<UINT, WPARAM>{WM_SYSCOMMAND, SC_CLOSE}, {WM_CLOSE, 0}}) {
+        SendMessageA(entry, msg, wParam, 0);
+        Application->ProcessMessages();
+        EXPECT_FALSE(Application->Terminated()) << msg;
+        EXPECT_FALSE(Shown()) << msg;
+        EXPECT_FALSE(Form1->Visible()) << msg;
+        EXPECT_FALSE(TaskbarEntryShown()) << msg;
+        TrayMouse(WM_LBUTTONDBLCLK);
+        ASSERT_TRUE(Shown());
+    }
+    // A click on the active entry minimises it.
+    SendMessageA(entry, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(Form1->Visible());
+    EXPECT_FALSE(Shown());
+    EXPECT_FALSE(TaskbarEntryShown());
+    EXPECT_FALSE(IsIconic(entry));
+    TrayMouse(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(TaskbarEntryShown());
+    EXPECT_EQ(ShellCallsOf(NIM_DELETE), 0);
+
+    // The end of the session: the icon goes at once and the message loop ends.
+    EXPECT_NE(SendMessageA(entry, WM_QUERYENDSESSION, 0, 0), 0);
+    EnumThreadWindows(GetCurrentThreadId(), SendEndSession, 0);
+    EXPECT_EQ(ShellCallsOf(NIM_DELETE), 1);
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(CalendarWindowTest, CloseInTheTrayMenuEndsTheMessageLoopWithoutHiding) {
