@@ -258,6 +258,7 @@ void TGwCustomTrayIcon::Loaded() {
     if (IsDesigning()) {
         return;
     }
+    const ScopedStartupPhase phase("tray icon add");
     if (FActive) {
         AddIcon();
     }

@@ -65,6 +65,7 @@ void TApplication::IconChanged() {
 
 void TApplication::FormCreated(TForm* form) {
     form->DoCreate();
+    const ScopedStartupPhase phase("show");
     form->UpdateShowing();
     if (FMainForm == nullptr) {
         FMainForm = form;

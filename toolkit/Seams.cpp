@@ -18,6 +18,8 @@ BOOL RealBeep(UINT type) {
 void RealReportError(HWND owner, const std::string& title, const std::string& text) {
     MessageBoxA(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
+
+void NoStartupPhase(const char*, bool) {}
 } // namespace
 
 namespace Seam {
@@ -25,4 +27,5 @@ BOOL (*ShellNotifyIcon)(DWORD, NOTIFYICONDATAA*) = RealShellNotifyIcon;
 TLocalDate (*LocalDate)() = RealLocalDate;
 BOOL (*Beep)(UINT) = RealBeep;
 void (*ReportError)(HWND, const std::string&, const std::string&) = RealReportError;
+void (*StartupPhase)(const char*, bool) = NoStartupPhase;
 } // namespace Seam

@@ -23,6 +23,9 @@ extern TLocalDate (*LocalDate)();
 extern BOOL (*Beep)(UINT type);
 // The standard exception report: a message box with the error icon.
 extern void (*ReportError)(HWND owner, const std::string& title, const std::string& text);
+// The beginning and the end of one phase of start-up. Does nothing in the program; the start-up
+// benchmark puts a recorder here to see where the time goes.
+extern void (*StartupPhase)(const char* phase, bool begins);
 } // namespace Seam
 
 // Replaces one seam for the lifetime of a scope.
@@ -36,4 +39,16 @@ public:
 private:
     Fn& FSeam;
     Fn FSaved;
+};
+
+// Marks one phase of start-up for the lifetime of a scope.
+class ScopedStartupPhase {
+public:
+    explicit ScopedStartupPhase(const char* phase) : FPhase(phase) { Seam::StartupPhase(phase, true); }
+    ~ScopedStartupPhase() { Seam::StartupPhase(FPhase, false); }
+    ScopedStartupPhase(const ScopedStartupPhase&) = delete;
+    ScopedStartupPhase& operator=(const ScopedStartupPhase&) = delete;
+
+private:
+    const char* FPhase;
 };
