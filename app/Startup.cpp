@@ -13,10 +13,10 @@ int RunCalendar() {
     try {
         {
             const ScopedStartupPhase phase("application set-up");
+            // Loaded first, the icon comes with the application window rather than after it.
+            Application->Icon()->LoadFromResource(Application->Instance(), MAKEINTRESOURCEA(IDI_MAINICON));
             Application->Initialize();
             Application->SetTitle("Brennow Calendar");
-            Application->Icon()->LoadFromResource(Application->Instance(), MAKEINTRESOURCEA(IDI_MAINICON));
-            Application->IconChanged();
         }
         Application->CreateForm(Form1);
         Application->Run();

@@ -32,11 +32,17 @@ void TApplication::Initialize() {
     if (FHandle) {
         return;
     }
-    WNDCLASSA wc{};
+    // An icon loaded before this goes on the window with its class, so the window is created
+    // with it instead of being created with the default icon and then sent ours: each icon a
+    // window gets costs a conversion for the display.
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = AppWindowProc;
     wc.hInstance = FInstance;
+    wc.hIcon = FIcon->Handle();
+    wc.hIconSm = FIcon->SmallHandle();
     wc.lpszClassName = kAppClassName;
-    RegisterClassA(&wc);
+    RegisterClassExA(&wc);
     // A captioned window of no size: it only stands for the program on the taskbar.
     int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2;
@@ -46,7 +52,10 @@ void TApplication::Initialize() {
     if (!FHandle) {
         throw EOutOfResources("Error creating window");
     }
-    IconChanged();
+    // The class was registered earlier in this process, with another icon or none.
+    if (reinterpret_cast<HICON>(GetClassLongPtrA(FHandle.get(), GCLP_HICON)) != FIcon->Handle()) {
+        IconChanged();
+    }
 }
 
 void TApplication::SetTitle(const std::string& value) {
