@@ -23,6 +23,8 @@ TApplication::~TApplication() {
     // The forms go while the application object is still reachable.
     DestroyComponents();
     FHandle.reset();
+    // The class holds our icon, which goes with us: a later application registers it anew.
+    UnregisterClassA(kAppClassName, FInstance);
     if (Application == this) {
         Application = nullptr;
     }
@@ -52,7 +54,7 @@ void TApplication::Initialize() {
     if (!FHandle) {
         throw EOutOfResources("Error creating window");
     }
-    // The class was registered earlier in this process, with another icon or none.
+    // The class was still registered (by an application that lives on) with another icon.
     if (reinterpret_cast<HICON>(GetClassLongPtrA(FHandle.get(), GCLP_HICON)) != FIcon->Handle()) {
         IconChanged();
     }

@@ -1,6 +1,7 @@
 #pragma once
-// The platform calls that tests observe or refuse. Each is a plain function pointer that
-// holds the real call; a test swaps one in with ScopedSeam and the code never knows.
+// The platform calls that tests observe or refuse, and the marks of start-up's phases. Each is a
+// plain function pointer that holds the real call; a test swaps one in with ScopedSeam and the
+// code never knows.
 #include <windows.h>
 #include <shellapi.h>
 
