@@ -62,3 +62,23 @@ function(brennow_add_test name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          PROPERTIES TIMEOUT 120)
 endfunction()
+
+# A Windows program as it ships. Under Wine the loader copies into private memory every section
+# that it cannot map straight from the file, and it can map only sections that start on a page
+# boundary in the file: so sections are page-aligned, and the DWARF sections (several times the
+# size of the code) leave the image, with the symbol table, for PROGRAM.exe.debug beside it, which
+# debuggers find through the program's .gnu_debuglink.
+function(brennow_shipped_program target)
+    if(NOT WIN32 OR NOT MINGW OR NOT CMAKE_OBJCOPY)
+        return()
+    endif()
+    target_link_options(${target} PRIVATE -Wl,--file-alignment=4096)
+    # objcopy stamps the PE header with the time unless told a fixed one: the same sources must
+    # give the same bytes.
+    set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY})
+    add_custom_command(TARGET ${target} POST_BUILD
+        COMMAND ${objcopy} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+        COMMAND ${objcopy} --strip-all --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
+                $<TARGET_FILE:${target}>
+        VERBATIM)
+endfunction()

@@ -1,6 +1,7 @@
 #include "components/GwShell.h"
 
 #include "components/VersionText.h"
+#include "toolkit/Seams.h"
 
 #include <winver.h>
 
@@ -336,6 +337,7 @@ std::string TGwCustomVersionInfo::ReadVersionInfo(const std::string& Key) {
 }
 
 TGwShellComponent::TGwShellComponent(TComponent* AOwner) : TComponent(AOwner) {
+    const ScopedStartupPhase phase("shell version probe");
     // The probe's reader shares our owner but must not outlive the probe, whatever it raises.
     const auto reader = std::make_unique<TGwVersionInfo>(AOwner);
     const std::optional<std::string> directory = SystemDirectory();

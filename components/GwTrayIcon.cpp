@@ -268,6 +268,7 @@ void TGwCustomTrayIcon::Loaded() {
     if (IsDesigning()) {
         return;
     }
+    const ScopedStartupPhase phase("tray icon add");
     if (FActive) {
         AddIcon();
     }

@@ -23,6 +23,8 @@ TApplication::~TApplication() {
     // The forms go while the application object is still reachable.
     DestroyComponents();
     FHandle.reset();
+    // The class holds our icon, which goes with us: a later application registers it anew.
+    UnregisterClassA(kAppClassName, FInstance);
     if (Application == this) {
         Application = nullptr;
     }
@@ -32,11 +34,17 @@ void TApplication::Initialize() {
     if (FHandle) {
         return;
     }
-    WNDCLASSA wc{};
+    // An icon loaded before this goes on the window with its class, so the window is created
+    // with it instead of being created with the default icon and then sent ours: each icon a
+    // window gets costs a conversion for the display.
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
     wc.lpfnWndProc = AppWindowProc;
     wc.hInstance = FInstance;
+    wc.hIcon = FIcon->Handle();
+    wc.hIconSm = FIcon->SmallHandle();
     wc.lpszClassName = kAppClassName;
-    RegisterClassA(&wc);
+    RegisterClassExA(&wc);
     // A captioned window of no size: it only stands for the program on the taskbar.
     int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2;
@@ -46,7 +54,10 @@ void TApplication::Initialize() {
     if (!FHandle) {
         throw EOutOfResources("Error creating window");
     }
-    IconChanged();
+    // The class was still registered (by an application that lives on) with another icon.
+    if (reinterpret_cast<HICON>(GetClassLongPtrA(FHandle.get(), GCLP_HICON)) != FIcon->Handle()) {
+        IconChanged();
+    }
 }
 
 void TApplication::SetTitle(const std::string& value) {
@@ -65,6 +76,7 @@ void TApplication::IconChanged() {
 
 void TApplication::FormCreated(TForm* form) {
     form->DoCreate();
+    const ScopedStartupPhase phase("show");
     form->UpdateShowing();
     if (FMainForm == nullptr) {
         FMainForm = form;

@@ -19,7 +19,8 @@ public:
     TApplication();
     ~TApplication() override;
 
-    // Registers the window classes and creates the application window.
+    // Registers the window classes and creates the application window, with the Icon loaded
+    // so far.
     void Initialize();
 
     const std::string& Title() const { return FTitle; }
@@ -29,7 +30,7 @@ public:
     HWND Handle() const { return FHandle.get(); }
     HINSTANCE Instance() const { return FInstance; }
     TIcon* Icon() const { return FIcon.get(); }
-    // Puts the current Icon on the application window.
+    // Puts the current Icon on the application window (after Initialize).
     void IconChanged();
 
     // Constructs a form owned by the application; the first one becomes the main form once

@@ -22,6 +22,8 @@ void RealReportError(HWND owner, const std::string& title, const std::string& te
 UINT_PTR RealStartTimer(HWND wnd, UINT_PTR id, UINT ms) {
     return SetTimer(wnd, id, ms, nullptr);
 }
+
+void NoStartupPhase(const char*, bool) {}
 } // namespace
 
 namespace Seam {
@@ -30,4 +32,5 @@ TLocalDate (*LocalDate)() = RealLocalDate;
 BOOL (*Beep)(UINT) = RealBeep;
 void (*ReportError)(HWND, const std::string&, const std::string&) = RealReportError;
 UINT_PTR (*StartTimer)(HWND, UINT_PTR, UINT) = RealStartTimer;
+void (*StartupPhase)(const char*, bool) = NoStartupPhase;
 } // namespace Seam

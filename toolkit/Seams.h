@@ -1,6 +1,7 @@
 #pragma once
-// The platform calls that tests observe or refuse. Each is a plain function pointer that
-// holds the real call; a test swaps one in with ScopedSeam and the code never knows.
+// The platform calls that tests observe or refuse, and the marks of start-up's phases. Each is a
+// plain function pointer that holds the real call; a test swaps one in with ScopedSeam and the
+// code never knows.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -25,6 +26,9 @@ extern BOOL (*Beep)(UINT type);
 extern void (*ReportError)(HWND owner, const std::string& title, const std::string& text);
 // SetTimer for a window's timer; 0 when the system has none left.
 extern UINT_PTR (*StartTimer)(HWND wnd, UINT_PTR id, UINT ms);
+// The beginning and the end of one phase of start-up. Does nothing in the program; the start-up
+// benchmark puts a recorder here to see where the time goes.
+extern void (*StartupPhase)(const char* phase, bool begins);
 } // namespace Seam
 
 // Replaces one seam for the lifetime of a scope.
@@ -38,4 +42,16 @@ public:
 private:
     Fn& FSeam;
     Fn FSaved;
+};
+
+// Marks one phase of start-up for the lifetime of a scope.
+class ScopedStartupPhase {
+public:
+    explicit ScopedStartupPhase(const char* phase) : FPhase(phase) { Seam::StartupPhase(phase, true); }
+    ~ScopedStartupPhase() { Seam::StartupPhase(FPhase, false); }
+    ScopedStartupPhase(const ScopedStartupPhase&) = delete;
+    ScopedStartupPhase& operator=(const ScopedStartupPhase&) = delete;
+
+private:
+    const char* FPhase;
 };

@@ -81,6 +81,7 @@ TSpinEdit* Field(TSpinEdit* field, const char* name, TWinControl* parent, Box bo
 } // namespace
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
+    const ScopedStartupPhase phase("window description");
     BeginDescription();
     Name = "Form1";
     SetCaption("Brennow Calendar");
@@ -173,6 +174,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TForm1::FormCreate(TObject*) {
+    const ScopedStartupPhase phase("first refresh");
     SpinEdit1Change(nullptr);
 }
 
