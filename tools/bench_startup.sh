@@ -12,7 +12,7 @@ loader=$2
 runs=${3:-7}
 calendar="$build/app/BrennowCalendar.exe"
 minimal="$build/tools/minimal_window.exe"
-phases="$build/tools/bench_startup_phases.exe"
+phases="$build/app/bench_startup_phases.exe"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
