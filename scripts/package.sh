@@ -31,7 +31,10 @@ mkdir -p "$dist"
 dist=$(cd "$dist" && pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-x86_64-w64-mingw32-strip -o "$stage/BrennowCalendar.exe" "$build/app/BrennowCalendar.exe"
+# Everything packed carries the last commit's time, so that the same tree gives the same files.
+stamp=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
+# strip writes a PE time stamp: this one.
+SOURCE_DATE_EPOCH=$stamp x86_64-w64-mingw32-strip -o "$stage/BrennowCalendar.exe" "$build/app/BrennowCalendar.exe"
 
 signing=0
 if [ -n "${BRENNOW_SIGN_PFX:-}" ]; then
@@ -48,12 +51,18 @@ sign() { # sign FILE: signs it in place; the password goes through a pipe, not t
 }
 [ $signing -eq 1 ] && sign "$stage/BrennowCalendar.exe"
 
+# A GUID made from a text (version 5 layout): the same text gives the same GUID.
+guid_of() {
+    local h
+    h=$(printf '%s' "$1" | sha1sum)
+    printf '%s-%s-5%s-%x%s-%s\n' "${h:0:8}" "${h:8:4}" "${h:13:3}" $((0x${h:16:1} & 3 | 8)) "${h:17:3}" "${h:20:12}" |
+        tr a-f A-F
+}
 # The installer: one product code per version, so that each version is its own product and
-# installing a newer one is a major upgrade.
+# installing a newer one is a major upgrade. (wixl makes a new package code and dates every time:
+# the .msi is the one file that differs between two builds of the same tree.)
 upgrade_code=70198E5A-2C75-42E4-8A96-18DA212CCFC2
-h=$(printf '%s' "$upgrade_code/$version" | sha1sum)
-product_code=$(printf '%s-%s-5%s-%x%s-%s' "${h:0:8}" "${h:8:4}" "${h:13:3}" $((0x${h:16:1} & 3 | 8)) "${h:17:3}" \
-    "${h:20:12}" | tr a-f A-F)
+product_code=$(guid_of "$upgrade_code/$version")
 grep -q "UpgradeCode=\"$upgrade_code\"" app/package/BrennowCalendar.wxs || {
     echo "app/package/BrennowCalendar.wxs has another UpgradeCode than scripts/package.sh" >&2
     exit 1
@@ -67,6 +76,7 @@ cp app/art/MainIcon.ico "$stage/"
 
 # The portable copy: the program and how to start it, with Windows line ends.
 sed -e "s/@VERSION@/$version/" -e 's/$/\r/' app/package/README.txt >"$stage/README.txt"
+touch -d "@$stamp" "$stage/BrennowCalendar.exe" "$stage/README.txt"
 (cd "$stage" && zip -q -X "$name.zip" BrennowCalendar.exe README.txt)
 
 rm -f "$dist/$name.msi" "$dist/$name.zip" "$dist/SHA256SUMS"

@@ -3,13 +3,15 @@
 # prefix of their own, as a user would: the MSI's files, shortcuts and installed-programs entry;
 # "Start at sign-in" left out; a newer signed package replacing this one and this one refused over
 # it; nothing of ours left after uninstalling; the zip's program run from another folder.
-# Usage: package_program.sh OUTPUT_DIR MSI ZIP PACKAGE_SCRIPT
+# Usage: package_program.sh OUTPUT_DIR MSI ZIP PACKAGE_SCRIPT KEEPALIVE_EXE
 # Runs on an X display (the test command's Xvfb); MSI and ZIP come from the package script's dist/.
+# KEEPALIVE_EXE keeps the prefix's desktop up: without it every Wine command waits seconds for it.
 set -uo pipefail
 out=$1
 msi=$2
 zip=$3
 package_script=$4
+keepalive=$5
 
 fail() {
     echo "FAILED: $*" >&2
@@ -18,6 +20,8 @@ fail() {
 [ -f "$msi" ] && [ -f "$zip" ] || fail "no $msi or $zip: run scripts/package.sh before the tests"
 out=$(mkdir -p "$out" && cd "$out" && pwd)
 dist=$(cd "$(dirname "$msi")" && pwd)
+msi=$dist/$(basename "$msi")
+zip=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
 
 # Polls a command until it succeeds, every 100 ms, for at most the given seconds.
 poll() {
@@ -55,6 +59,8 @@ $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 $wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 $wineserver -w
 $wineserver -p
+$wine cmd /c exit >/dev/null 2>&1 </dev/null
+$wine "$keepalive" >/dev/null 2>&1 </dev/null &
 
 wait $packaging || fail "scripts/package.sh BRENNOW_VERSION=$newer: $(tail -5 "$out/package-newer.log")"
 newer_msi=$out/newer/BrennowCalendar-$newer-x64.msi
@@ -114,16 +120,18 @@ end_calendar() {
     $wine taskkill /f /im BrennowCalendar.exe >/dev/null 2>&1 </dev/null
     poll 30 no_calendar_window || fail "the program did not end"
 }
-# Everything of ours in the prefix's files and in the registry; empty once uninstalled.
+# Everything of ours in the prefix's files and where the registry keeps it; empty once uninstalled.
 traces() {
     (cd "$WINEPREFIX/drive_c" && find . -iname '*brennow*')
     local key
-    for key in 'HKCU\Software' 'HKLM\Software'; do
+    for key in 'HKCU\Software' 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' \
+        'HKLM\Software\Microsoft\Windows\CurrentVersion\Installer' 'HKLM\Software\Classes\Installer'; do
         rm -f "$out/registry.reg"
-        $wine reg export "$key" "$(winpath "$out/registry.reg")" >/dev/null 2>&1 </dev/null
+        # A key that does not exist holds nothing of ours.
+        $wine reg export "$key" "$(winpath "$out/registry.reg")" >/dev/null 2>&1 </dev/null || continue
         iconv -f UTF-16 -t UTF-8 "$out/registry.reg" | tr -d '\r' |
             grep -F -e 'Brennow Calendar' -e '\Software\Brennow' -e "$code" -e "$newer_code" \
-                -e "$(packed_code "$code")" -e "$(packed_code "$newer_code")"
+                -e "$code_packed" -e "$newer_code_packed"
     done
 }
 # Windows Installer keys its registrations by the product code with each part's digits reversed.
@@ -138,6 +146,7 @@ packed_code() {
 code=$(product_code "$msi")
 newer_code=$(product_code "$newer_msi")
 code_packed=$(packed_code "$code")
+newer_code_packed=$(packed_code "$newer_code")
 [ ${#code_packed} = 32 ] || fail "cannot pack the product code $code"
 [ -n "$code" ] && [ -n "$newer_code" ] && [ "$code" != "$newer_code" ] ||
     fail "product codes '$code' and '$newer_code' must be two different ones"
@@ -206,8 +215,9 @@ mkdir -p "$portable"
 unzip -q "$zip" -d "$portable" || fail "cannot unpack $zip"
 grep -q "Brennow Calendar $version" "$portable/README.txt" || fail "README.txt does not name the version"
 (cd / && exec $wine 'C:\Some other place\BrennowCalendar.exe' >/dev/null 2>&1 </dev/null) &
+portable_run=$!
 poll 60 calendar_window || fail "the program unpacked from the zip showed no window"
 end_calendar
-wait
+wait $portable_run
 
 echo "passed"
