@@ -17,8 +17,10 @@ build() { # build DIR [cmake args...]
         }
     fi
     echo "== building $dir"
-    cmake --build "build/$dir" -j "$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
-    return "${PIPESTATUS[0]}"
+    cmake --build "build/$dir" -j "$(nproc)" >"build/$dir.build.log" 2>&1
+    local built=$?
+    grep -vE '^\[[0-9]+/[0-9]+\] ' "build/$dir.build.log"
+    return $built
 }
 
 mkdir -p build
@@ -61,6 +63,10 @@ wine_tests() {
     [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
     logs+=("build/$name.ctest.log")
 }
+
+# The release packages, which the x86_64 tests install.
+echo "== packaging"
+bash scripts/package.sh || status=1
 
 # The released .exe's header and reproducibility: a second build in another folder, in the
 # background at low priority while the Windows tests (one at a time, mostly waiting) run.
