@@ -246,7 +246,8 @@ std::string TWinControl::RegisterOwnClass(UINT classStyle) {
     // The class style belongs to the class: one class for each style asked for.
     std::string name = kOwnClassName;
     if (classStyle != CS_DBLCLKS) {
-        name += "." + std::to_string(classStyle);
+        name += '.';
+        name += std::to_string(classStyle);
     }
     static std::set<UINT> registered;
     if (registered.count(classStyle) == 0) {
