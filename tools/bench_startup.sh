@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up to window shown, and memory after start-up: the calendar against a minimal Win32
-# window program, both started the same way (the same loader and prefix, the Wine session
+# window program (and against the same with the one tray icon added before the show, the least
+# the calendar must do), all started the same way (the same loader and prefix, the Wine session
 # already up) in the same run. Then the calendar's own start-up phase by phase, timed from inside
 # (bench_startup_phases.exe runs the very same start-up code). Figures are medians of RUNS.
 # Run it inside a Wine session on an X display, for example:
@@ -12,6 +13,7 @@ loader=$2
 runs=${3:-7}
 calendar="$build/app/BrennowCalendar.exe"
 minimal="$build/tools/minimal_window.exe"
+minimal_tray="$build/tools/minimal_tray_window.exe"
 phases="$build/app/bench_startup_phases.exe"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -48,6 +50,7 @@ median() { sort -n | awk '{a[NR] = $1} END {print a[int((NR + 1) / 2)]}'; }
 
 calendar_times=()
 minimal_times=()
+minimal_tray_times=()
 for _ in $(seq 1 "$runs"); do
     # Interleaved, so a change of load on the machine falls on both.
     launch_to_shown "$calendar" "Brennow Calendar" || exit 1
@@ -58,12 +61,18 @@ for _ in $(seq 1 "$runs"); do
     minimal_times+=("$SHOWN_MS")
     echo "$RESIDENT_KB" >>"$work/minimal.resident"
     echo "$PRIVATE_KB" >>"$work/minimal.private"
+    launch_to_shown "$minimal_tray" "Minimal Window" || exit 1
+    minimal_tray_times+=("$SHOWN_MS")
 done
 c=$(printf '%s\n' "${calendar_times[@]}" | median)
 m=$(printf '%s\n' "${minimal_times[@]}" | median)
 echo "calendar: ${calendar_times[*]} ms (median $c)"
 echo "minimal:  ${minimal_times[*]} ms (median $m)"
 awk -v c="$c" -v m="$m" 'BEGIN {printf "ratio calendar / minimal: %.2f\n", c / m}'
+t=$(printf '%s\n' "${minimal_tray_times[@]}" | median)
+echo "minimal with its tray icon: ${minimal_tray_times[*]} ms (median $t)"
+awk -v c="$c" -v m="$m" -v t="$t" \
+    'BEGIN {printf "ratio minimal with tray icon / minimal: %.2f; calendar / minimal with tray icon: %.2f\n", t / m, c / t}'
 for figure in resident private; do
     c=$(median <"$work/calendar.$figure")
     m=$(median <"$work/minimal.$figure")

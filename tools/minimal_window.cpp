@@ -1,6 +1,11 @@
 // The yardstick for the calendar's start-up: the least a Win32 program does to show a window
-// of the calendar's size, then wait until it is closed.
+// of the calendar's size, then wait until it is closed. Built a second time with
+// MINIMAL_WITH_TRAY_ICON: the same, with one tray icon added before the show, as the calendar
+// must.
 #include <windows.h>
+#ifdef MINIMAL_WITH_TRAY_ICON
+#include <shellapi.h>
+#endif
 
 namespace {
 LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -26,10 +31,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (wnd == nullptr) {
         return 1;
     }
+#ifdef MINIMAL_WITH_TRAY_ICON
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = wnd;
+    icon.uID = 2;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_USER + 0x2FF;
+    icon.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    lstrcpynA(icon.szTip, "16 day of Hriive, loa 10, yeen 15", sizeof icon.szTip);
+    Shell_NotifyIconA(NIM_ADD, &icon);
+#endif
     ShowWindow(wnd, SW_SHOWNORMAL);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         DispatchMessageA(&msg);
     }
+#ifdef MINIMAL_WITH_TRAY_ICON
+    Shell_NotifyIconA(NIM_DELETE, &icon);
+#endif
     return 0;
 }
