@@ -16,16 +16,7 @@ fail() {
     exit 1
 }
 
-# Polls a command until it succeeds, every 50 ms, for at most the given seconds.
-poll() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.05
-    done
-}
+source "$(dirname "$0")/poll.sh"
 
 # The calendar window among those titled "Brennow Calendar": the application window has the
 # same title but no size.

@@ -23,16 +23,7 @@ dist=$(cd "$(dirname "$msi")" && pwd)
 msi=$dist/$(basename "$msi")
 zip=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
 
-# Polls a command until it succeeds, every 100 ms, for at most the given seconds.
-poll() {
-    local seconds=$1
-    shift
-    local deadline=$((SECONDS + seconds))
-    until "$@"; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
-}
+source "$(dirname "$0")/poll.sh"
 
 # --- A newer package, signed with a throwaway certificate, made while the prefix is created.
 version=$(sed -E 's/.*BrennowCalendar-([0-9]+\.[0-9]+\.[0-9]+)-x64\.msi$/\1/' <<<"$msi")
