@@ -323,6 +323,24 @@ int RunBatch(DateReading<Date> (*read)(std::string_view), std::istream& input, s
     return 0;
 }
 
+// Day, month and year in that order; the first bad field decides the error. In an ISO date each
+// field is checked for digits only before its value, so that "-1" or "+1" is a malformed date
+// rather than a bad value.
+DateReading<GregorianDate> ReadDayMonthYear(const std::array<std::string_view, 3>& parts, bool isoDigits) {
+    std::array<std::uint16_t, 3> values{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (isoDigits && parts[i].find_first_not_of("0123456789") != std::string_view::npos) {
+            return Refused<GregorianDate>("not a date of the form YYYY-MM-DD");
+        }
+        const std::optional<std::uint16_t> value = ParseField(parts[i], Fields[i].max);
+        if (!value) {
+            return Refused<GregorianDate>(FieldError(Fields[i]));
+        }
+        values[i] = *value;
+    }
+    return DateReading<GregorianDate>{GregorianDate{values[0], values[1], values[2]}, {}};
+}
+
 } // namespace
 
 ReckonRequest ParseReckonArgs(const std::vector<std::string>& args) {
@@ -350,21 +368,7 @@ DateReading<GregorianDate> ReadIsoDate(std::string_view text) {
         text[dash + 3] != '-') {
         return Refused<GregorianDate>("not a date of the form YYYY-MM-DD");
     }
-    const std::string_view parts[3] = {text.substr(dash + 4, 2), text.substr(dash + 1, 2),
-                                       text.substr(0, dash)};
-    std::array<std::uint16_t, 3> values{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        // Digits only first, so that "-1" or "+1" is a malformed date rather than a bad value.
-        if (parts[i].find_first_not_of("0123456789") != std::string_view::npos) {
-            return Refused<GregorianDate>("not a date of the form YYYY-MM-DD");
-        }
-        const std::optional<std::uint16_t> value = ParseField(parts[i], Fields[i].max);
-        if (!value) {
-            return Refused<GregorianDate>(FieldError(Fields[i]));
-        }
-        values[i] = *value;
-    }
-    return DateReading<GregorianDate>{GregorianDate{values[0], values[1], values[2]}, {}};
+    return ReadDayMonthYear({text.substr(dash + 4, 2), text.substr(dash + 1, 2), text.substr(0, dash)}, true);
 }
 
 DateReading<GregorianDate> ReadGregorianLine(std::string_view line) {
@@ -378,15 +382,7 @@ DateReading<GregorianDate> ReadGregorianLine(std::string_view line) {
     if (split.count != 3) {
         return Refused<GregorianDate>("expected DAY MONTH YEAR or YYYY-MM-DD");
     }
-    std::array<std::uint16_t, 3> values{};
-    for (std::size_t i = 0; i < 3; ++i) {
-        const std::optional<std::uint16_t> value = ParseField(split.words[i], Fields[i].max);
-        if (!value) {
-            return Refused<GregorianDate>(FieldError(Fields[i]));
-        }
-        values[i] = *value;
-    }
-    return DateReading<GregorianDate>{GregorianDate{values[0], values[1], values[2]}, {}};
+    return ReadDayMonthYear({split.words[0], split.words[1], split.words[2]}, false);
 }
 
 DateReading<ReckonedDate> ReadReckonedLine(std::string_view line) {
