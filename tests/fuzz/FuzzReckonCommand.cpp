@@ -267,6 +267,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (args.empty()) {
             return 0;
         }
+        // A forward form whose first word is the option is the other direction, which its own
+        // first byte covers.
+        if (!toGregorian && args.front() == "--to-gregorian") {
+            return 0;
+        }
         ref = ReferenceArgs(args, toGregorian);
     }
 
