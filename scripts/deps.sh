@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that a command needs: deps.sh run|test|package [--list].
+# Installs the Debian packages that a command needs: deps.sh run|test|package|wine32 [--list].
+# wine32 is 32-bit Wine for the i686 build's Windows tests, where this machine runs 32-bit programs;
+# the test command asks for it beside the builds.
 # Touches no network when everything is there. A package index that fails to download does not stop
 # it; only a package the command really needs and that cannot be installed does, with one line naming
 # it. Optional packages that fail are reported in one line each and left out.
@@ -32,8 +34,9 @@ case $profile in
 run) required=("${run_needs[@]}") optional=() ;;
 test) required=("${test_needs[@]}") optional=("${test_optional[@]}") ;;
 package) required=("${package_needs[@]}") optional=() ;;
+wine32) required=() optional=() ;;
 *)
-    echo "usage: deps.sh run|test|package" >&2
+    echo "usage: deps.sh run|test|package|wine32" >&2
     exit 2
     ;;
 esac
@@ -68,13 +71,13 @@ for p in "${required[@]}"; do installed "$p" || missing+=("$p"); done
 missing_optional=()
 for p in "${optional[@]}"; do installed "$p" || missing_optional+=("$p"); done
 
-# 32-bit Wine only where it can run, and only for the tests; adding the i386 architecture elsewhere
+# 32-bit Wine only where it can run, and only when asked for; adding the i386 architecture elsewhere
 # would make every later update depend on i386 lists. Why there is none is kept for the test
 # command's summary; a refusal is not retried for a day.
 no32="$top/build/.deps-no-wine32"
 note32() { mkdir -p "$top/build" && echo "$1" >"$no32"; }
 want32=0
-if [ "$profile" = test ]; then
+if [ "$profile" = wine32 ]; then
     if installed wine32:i386; then
         rm -f "$no32"
     elif ! can_run_32bit; then

@@ -179,14 +179,17 @@ scenario test "libbenchmark-dev" FAKE_REFUSE=libbenchmark-dev
 check "refused optional package: exit 0" [ $rc -eq 0 ]
 check "refused optional package: one line" [ "$(lines "$out" 'optional libbenchmark-dev not installed')" -eq 1 ]
 
-# 32-bit Wine: never asked for, nor the i386 architecture added, where 32-bit programs cannot run.
-scenario test "wixl" FAKE_UPDATE=fail
-check "no 32-bit: no i386 architecture" bash -c "! grep -q 'add-architecture' <<<\"\$0\"" "$calls"
-check "no 32-bit: wine32 not asked for" bash -c "! grep -q 'wine32' <<<\"\$0\"" "$calls"
+# 32-bit Wine: never asked for, nor the i386 architecture added, where 32-bit programs cannot run,
+# nor by the other profiles.
+scenario wine32 "wixl" FAKE_UPDATE=fail
+check "no 32-bit: nothing asked" [ -z "$calls" ]
+scenario test "wixl" FAKE_UPDATE=fail BRENNOW_32BIT=yes
+check "test profile: no i386 architecture" bash -c "! grep -q 'add-architecture' <<<\"\$0\"" "$calls"
+check "test profile: wine32 not asked for" bash -c "! grep -q 'wine32' <<<\"\$0\"" "$calls"
 
 # Where they can run, it is an optional step: a refusal is reported, the architecture taken back,
 # and not retried on the next run.
-scenario test "" BRENNOW_32BIT=yes FAKE_REFUSE=wine32:i386
+scenario wine32 "" BRENNOW_32BIT=yes FAKE_REFUSE=wine32:i386
 check "refused wine32: exit 0" [ $rc -eq 0 ]
 check "refused wine32: one line" [ "$(lines "$out" 'optional wine32:i386 not installed')" -eq 1 ]
 check "refused wine32: i386 added then removed" \
@@ -194,10 +197,10 @@ check "refused wine32: i386 added then removed" \
 check "refused wine32: no i386 left" bash -c "! grep -q i386 \"\$0\"/arch" "$FAKE"
 : >"$FAKE/calls"
 env PATH="$fake:$PATH" FAKE_UPDATE=ok FAKE_REFUSE=wine32:i386 BRENNOW_32BIT=yes \
-    bash "$FAKE/top/scripts/deps.sh" test >/dev/null 2>&1
+    bash "$FAKE/top/scripts/deps.sh" wine32 >/dev/null 2>&1
 check "refused wine32: not retried at once" [ ! -s "$FAKE/calls" ]
 
-scenario test "" BRENNOW_32BIT=yes
+scenario wine32 "" BRENNOW_32BIT=yes
 check "wine32 where it runs: installed" grep -qx wine32:i386 "$FAKE/installed"
 check "wine32 where it runs: i386 kept" grep -qx i386 "$FAKE/arch"
 
@@ -214,13 +217,13 @@ check "locale: made for the tests" has "$calls" "localedef -i de_DE -c -f UTF-8"
 check "locale: silent" [ -z "$out" ]
 
 # Where 32-bit programs do not run, the test command is told why.
-scenario test ""
+scenario wine32 ""
 check "no 32-bit: the reason kept" grep -q "cannot execute 32-bit programs" "$FAKE/top/build/.deps-no-wine32"
 
 # The i386 list of the updates failing: wine32 is refused as it is, and comes in with the twins of
 # exactly the libraries whose twin the lists lack, fetched from beside their amd64 package.
 twin_libs="libssl3=3.0.22-1~deb12u2=3.0.15-1~deb12u1 zlib1g=1:1.2.13.dfsg-1+deb12u1=1:1.2.13.dfsg-1 libfoo=2.0-1=2.0-1"
-libs=$twin_libs scenario test "" BRENNOW_32BIT=yes FAKE_UPDATE=fail
+libs=$twin_libs scenario wine32 "" BRENNOW_32BIT=yes FAKE_UPDATE=fail
 check "failing i386 list: exit 0" [ $rc -eq 0 ]
 check "failing i386 list: wine32 installed" grep -qx wine32:i386 "$FAKE/installed"
 check "failing i386 list: twins from the security archive" [ "$(grep '^fetch' <<<"$calls" | sort)" = "$(printf '%s\n' \
@@ -233,7 +236,7 @@ check "failing i386 list: the local source gone" [ -z "$(ls -A "$FAKE/tmp")" ]
 check "failing i386 list: i386 kept, no reason left" bash -c "grep -qx i386 \"\$0\"/arch && [ ! -e \"\$0\"/top/build/.deps-no-wine32 ]" "$FAKE"
 
 # A twin that cannot be had: one line with the reason, the machine as it was, the reason kept.
-libs=$twin_libs scenario test "" BRENNOW_32BIT=yes FAKE_UPDATE=fail FAKE_NO_TWIN=libssl3
+libs=$twin_libs scenario wine32 "" BRENNOW_32BIT=yes FAKE_UPDATE=fail FAKE_NO_TWIN=libssl3
 check "missing twin: exit 0" [ $rc -eq 0 ]
 check "missing twin: one line naming it" \
     [ "$(lines "$out" "optional wine32:i386 not installed (.*generated breaks.*1 not to be had (libssl3)")" -eq 1 ]
