@@ -63,6 +63,21 @@ function(brennow_add_test name)
                          PROPERTIES TIMEOUT 120)
 endfunction()
 
+# brennow_unrunnable_test(name TOOL_VARIABLE...): a test whose tools (find_program results) are not
+# all here. It stays in the list, says which are missing and counts as skipped: it cannot go missing
+# without a word.
+function(brennow_unrunnable_test name)
+    set(missing)
+    foreach(tool ${ARGN})
+        if(NOT ${tool})
+            list(APPEND missing ${tool})
+        endif()
+    endforeach()
+    list(JOIN missing ", " missing)
+    add_test(NAME ${name} COMMAND sh -c "echo \"$0\"; exit 77" "${name} cannot run here: not found: ${missing}")
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE 77)
+endfunction()
+
 # A Windows program as it ships. Under Wine the loader copies into private memory every section
 # that it cannot map straight from the file, and it can map only sections that start on a page
 # boundary in the file: so sections are page-aligned, and the DWARF sections (several times the

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that a command needs: deps.sh run|test [--list].
+# Installs the Debian packages that a command needs: deps.sh run|test|package|wine32 [--list].
+# wine32 is 32-bit Wine for the i686 build's Windows tests, where this machine runs 32-bit programs;
+# the test command asks for it beside the builds.
 # Touches no network when everything is there. A package index that fails to download does not stop
 # it; only a package the command really needs and that cannot be installed does, with one line naming
 # it. Optional packages that fail are reported in one line each and left out.
@@ -18,7 +20,12 @@ run_needs=(
 test_needs=(
     "${run_needs[@]}" g++ clang libclang-rt-14-dev googletest
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wixl msitools osslsigncode openssl zip unzip
+    wixl msitools osslsigncode openssl zip unzip locales
+)
+# The package command: the x86_64 release and what packs and signs it.
+package_needs=(
+    cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wixl msitools osslsigncode zip
 )
 # Without these the tests still run: the benchmarks are left out, the art is not checked.
 test_optional=(libbenchmark-dev python3)
@@ -26,8 +33,10 @@ test_optional=(libbenchmark-dev python3)
 case $profile in
 run) required=("${run_needs[@]}") optional=() ;;
 test) required=("${test_needs[@]}") optional=("${test_optional[@]}") ;;
+package) required=("${package_needs[@]}") optional=() ;;
+wine32) required=() optional=() ;;
 *)
-    echo "usage: deps.sh run|test" >&2
+    echo "usage: deps.sh run|test|package|wine32" >&2
     exit 2
     ;;
 esac
@@ -62,17 +71,30 @@ for p in "${required[@]}"; do installed "$p" || missing+=("$p"); done
 missing_optional=()
 for p in "${optional[@]}"; do installed "$p" || missing_optional+=("$p"); done
 
-# 32-bit Wine only where it can run, and only for the tests; adding the i386 architecture elsewhere
-# would make every later update depend on i386 lists. A refusal is remembered for a day.
+# 32-bit Wine only where it can run, and only when asked for; adding the i386 architecture elsewhere
+# would make every later update depend on i386 lists. Why there is none is kept for the test
+# command's summary; a refusal is not retried for a day.
+no32="$top/build/.deps-no-wine32"
+note32() { mkdir -p "$top/build" && echo "$1" >"$no32"; }
 want32=0
-refused32="$top/build/.deps-wine32-refused"
-if [ "$profile" = test ] && ! installed wine32:i386 && can_run_32bit; then
-    if [ -z "$(find "$refused32" -mmin -1440 2>/dev/null)" ]; then
+if [ "$profile" = wine32 ]; then
+    if installed wine32:i386; then
+        rm -f "$no32"
+    elif ! can_run_32bit; then
+        note32 "this machine cannot execute 32-bit programs${BRENNOW_32BIT:+ (BRENNOW_32BIT=$BRENNOW_32BIT)}"
+    elif ! grep -qs '^wine32:i386 could not be installed' "$no32" || [ -z "$(find "$no32" -mmin -1440)" ]; then
         want32=1
     fi
 fi
 
-[ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && [ $want32 -eq 0 ] && exit 0
+# A native test reads numbers under a locale whose decimal separator is a comma.
+want_locale=0
+if [ "$profile" = test ] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    want_locale=1
+fi
+
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_optional[@]} -eq 0 ] && [ $want32 -eq 0 ] && [ $want_locale -eq 0 ] &&
+    exit 0
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
@@ -87,16 +109,18 @@ if [ $want32 -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; th
 fi
 
 # One index failing (a mirror in sync, say) must not stop us: retry briefly, then use what there is.
-updated=0
-for attempt in 1 2 3; do
-    if $SUDO apt-get update -q >"$log" 2>&1; then
-        updated=1
-        break
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_optional[@]} -gt 0 ] || [ $want32 -eq 1 ]; then
+    updated=0
+    for attempt in 1 2 3; do
+        if $SUDO apt-get update -q >"$log" 2>&1; then
+            updated=1
+            break
+        fi
+        [ $attempt -lt 3 ] && sleep $((attempt * 2))
+    done
+    if [ $updated -eq 0 ]; then
+        say "apt-get update failed ($(grep -m1 -E '^(E|W):' "$log" | cut -c1-160)); going on with the package lists there are"
     fi
-    [ $attempt -lt 3 ] && sleep $((attempt * 2))
-done
-if [ $updated -eq 0 ]; then
-    say "apt-get update failed ($(grep -m1 -E '^(E|W):' "$log" | cut -c1-160)); going on with the package lists there are"
 fi
 
 # The reason apt gives for a refusal, in one line.
@@ -124,13 +148,30 @@ for p in "${missing_optional[@]}"; do
 done
 
 if [ $want32 -eq 1 ]; then
-    if apt_install wine32:i386 >"$log" 2>&1; then
+    # With an i386 list missing, apt refuses it as it is; the twins of the installed libraries then
+    # come from the archive (scripts/deps-i386-twins.sh).
+    if apt_install --no-remove wine32:i386 >"$log" 2>&1; then
+        rm -f "$no32"
         say "installed wine32:i386: the i686 tests will run"
     else
-        say "optional wine32:i386 not installed ($(reason)); the i686 build's tests will not run"
-        mkdir -p "$top/build" && touch "$refused32"
-        # Leave the machine as it was: no i386 lists to depend on.
-        [ $added32 -eq 1 ] && $SUDO dpkg --remove-architecture i386 2>/dev/null
+        refused=$(reason)
+        why=$(bash "$top/scripts/deps-i386-twins.sh" "$log")
+        if installed wine32:i386; then
+            rm -f "$no32"
+            say "installed wine32:i386 ($why): the i686 tests will run"
+        else
+            note32 "wine32:i386 could not be installed: $refused; $why"
+            say "optional wine32:i386 not installed ($refused; $why); the i686 build's tests will not run"
+            # Leave the machine as it was: no i386 lists to depend on.
+            [ $added32 -eq 1 ] && $SUDO dpkg --remove-architecture i386 2>/dev/null
+        fi
+    fi
+fi
+
+if [ $want_locale -eq 1 ]; then
+    $SUDO localedef -i de_DE -c -f UTF-8 -A /usr/share/locale/locale.alias de_DE.UTF-8 >"$log" 2>&1
+    if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+        say "optional locale de_DE.UTF-8 not made ($(tail -1 "$log" | cut -c1-160)); a native test will be skipped"
     fi
 fi
 exit $status

@@ -11,10 +11,12 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
+bash scripts/deps.sh package || exit 1
 build=build/release-x86_64
 dist=${BRENNOW_DIST:-dist}
 
 # The version comes from the project (or the override) through the configure step, like the .exe's.
+mkdir -p build
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
     -DCMAKE_BUILD_TYPE=Release -DBRENNOW_VERSION_OVERRIDE="${BRENNOW_VERSION:-}" >"$build.configure.log" 2>&1 || {
     cat "$build.configure.log"

@@ -5,7 +5,16 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${BRENNOW_WINEPREFIX:-$top/build/wine}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 stamp="$WINEPREFIX/.brennow-ready"
-[ -f "$stamp" ] && exit 0
+# A prefix made before 32-bit Wine was installed has no 32-bit system and cannot start 32-bit
+# programs: it is made again once 32-bit Wine is there.
+if [ -f "$stamp" ]; then
+    if [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
+        ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        exit 0
+    fi
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+fi
 
 mkdir -p "$WINEPREFIX"
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1

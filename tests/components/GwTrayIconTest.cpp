@@ -665,7 +665,10 @@ TEST_F(TrayAnimation, FramesRunInListOrderAndGoOnAfterAStopWhereTheyLeftOff) {
     form->Tray->SetAnimate(true);
     ASSERT_TRUE(PumpFrames(from, 4));
     EXPECT_GE(GetTickCount() - start, 300u);
-    EXPECT_EQ(FramesSince(from), (std::vector<COLORREF>{Red, Green, Blue, Red}));
+    // Under load more frames may come before the pump looks again: the first four give the order.
+    const std::vector<COLORREF> frames = FramesSince(from);
+    EXPECT_EQ(std::vector<COLORREF>(frames.begin(), frames.begin() + 4),
+              (std::vector<COLORREF>{Red, Green, Blue, Red}));
 
     // Stopped after image 1: the still image is image ImageIndex, and the next start shows image 2.
     ASSERT_TRUE(PumpUntil([&] { return form->Tray->FrameIndex() == 2; }));

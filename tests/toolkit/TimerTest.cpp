@@ -32,10 +32,10 @@ TEST(Timer, TicksAtAboutItsIntervalOnceItHasAHandler) {
     });
     ASSERT_TRUE(PumpUntil([&] { return ticks.size() >= 5; }, 10000));
 
-    // Timers come late under load, never much early.
-    EXPECT_GE(ticks[0] - start, 80);
-    for (std::size_t i = 1; i < ticks.size(); ++i) {
-        EXPECT_GE(ticks[i] - ticks[i - 1], 50) << i;
+    // Timers come late under load, never much early. A late tick may be followed closely by the
+    // next one (Wine keeps the timer's schedule), so each is held to its own place in it.
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        EXPECT_GE(ticks[i] - start, static_cast<long long>(100 * (i + 1)) - 20) << i;
     }
     for (TObject* sender : senders) {
         EXPECT_EQ(sender, &timer);
