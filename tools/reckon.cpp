@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include "toolkit/SystemLibrary.h"
 #endif
 #include <iostream>
 #include <optional>
@@ -32,6 +34,10 @@ std::optional<GregorianDate> TodayLocalDate() {
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Before anything could load a DLL: none may come from the folder reckon was unpacked in.
+    RestrictDllSearchToSystem();
+#endif
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     GregorianDate today{1, 1, 1};
     if (args.empty()) {
