@@ -26,6 +26,21 @@ void TImage::Loaded() {
     AdjustBounds();
 }
 
+void TImage::LoadPictureFromResource(HINSTANCE instance, int id, int size) {
+    FPicture.LoadNearestFromResource(instance, MAKEINTRESOURCEA(id), size);
+    FPictureInstance = instance;
+    FPictureId = id;
+    FPictureSize = size;
+    PictureChanged();
+}
+
+void TImage::ChangeScale(int m, int d) {
+    TGraphicControl::ChangeScale(m, d);
+    if (FPictureId != 0) {
+        LoadPictureFromResource(FPictureInstance, FPictureId, MulDiv(FPictureSize, m, d));
+    }
+}
+
 SIZE TImage::PictureSize() const {
     return FPicture.Empty() ? SIZE{0, 0} : IconImageSize(FPicture.Handle());
 }
