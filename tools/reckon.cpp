@@ -31,6 +31,14 @@ std::optional<GregorianDate> TodayLocalDate() {
                          static_cast<std::uint16_t>(local.tm_year + 1900)};
 }
 
+#if defined(_WIN32) && defined(__GNUC__)
+// Before the static constructors of the libraries linked in: the stack protector's draws its guard
+// from the system's random numbers, whose providers load further DLLs.
+[[gnu::constructor(101)]] void RestrictDllSearchFirst() {
+    RestrictDllSearchToSystem();
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
