@@ -6,6 +6,8 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TImage::SetPicture(const TIcon& value) {
     FPicture.Assign(&value);
+    // Scaling now keeps this picture rather than loading the resource's again.
+    FPictureId = 0;
     PictureChanged();
 }
 

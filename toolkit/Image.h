@@ -22,7 +22,8 @@ public:
     void Loaded() override;
 
     // The picture from an icon resource, its image nearest to size pixels; scaling the control
-    // loads it again nearest to the scaled size, so it stays as crisp as the resource allows.
+    // loads it again nearest to the scaled size (until SetPicture gives another picture), so it
+    // stays as crisp as the resource allows.
     void LoadPictureFromResource(HINSTANCE instance, int id, int size);
     void ChangeScale(int m, int d) override;
 
