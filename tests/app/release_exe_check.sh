@@ -3,7 +3,7 @@
 # security flags and no link time, and the same commit built again in another folder gives the
 # same bytes. Both it and reckon.exe import by name only KnownDLLs (which Windows never looks for
 # in the program's folder) and are built with the stack protector and the C library's checked
-# copies, as their symbols show.
+# copies, as their symbols show; the calendar's icons hold an image for every size.
 # Usage: release_exe_check.sh ARCH   (i686 or x86_64; the build is build/ARCH of this tree)
 set -uo pipefail
 arch=$1
@@ -56,6 +56,34 @@ for program in "$exe" "$top/build/$arch/tools/reckon.exe"; do
     fi
 done
 
+# The icon groups of the built program: every size the system asks for, as 32-bit images with
+# alpha, besides the 16-colour 32 and 16 px ones (window/ResourceIds.h: 1 main, 2 hide button,
+# 3 tray).
+icon_groups=$("$arch-w64-mingw32-windres" -i "$exe" -J coff -O rc 2>/dev/null | awk '
+    / RT_GROUP_ICON / { id = $1; next }
+    id != "" && /Element no/ {
+        split($0, field, ",")
+        width = substr(field[1], index(field[1], "\\") + 1, 3)
+        gsub(/ /, "", field[3])
+        images[id] = images[id] " " width "/" field[3]
+    }
+    /^END/ { id = "" }
+    END { for (g in images) print g ":" images[g] }')
+expected_icons=([1]="16 20 24 32 40 48 64 256" [2]="32 40 48 64" [3]="16 20 24 32 40 48 64 256")
+for group in 1 2 3; do
+    held=" "
+    for image in $(sed -n "s/^$group://p" <<<"$icon_groups"); do
+        width=$((8#${image%/*}))
+        held+="$((width == 0 ? 256 : width))/${image#*/} "
+    done
+    for size in ${expected_icons[$group]}; do
+        [[ $held == *" $size/32 "* ]] || fail "icon $group has no 32-bit $size px image (it has:$held)"
+    done
+    for size in 32 16; do
+        [[ $held == *" $size/4 "* ]] || fail "icon $group has no 16-colour $size px image (it has:$held)"
+    done
+done
+
 # A second build of the same sources, in a folder of another name and depth.
 second=$(mktemp -d "$top/build/reproduce-$arch.XXXXXX")
 trap 'rm -rf "$second"' EXIT
@@ -80,4 +108,5 @@ if [ $failures -ne 0 ]; then
     exit 1
 fi
 echo "$arch: BrennowCalendar.exe has ${flags[*]}, no link time, and the same bytes built elsewhere;" \
-    "it and reckon.exe import only KnownDLLs and carry the stack protector and the checked copies"
+    "it and reckon.exe import only KnownDLLs and carry the stack protector and the checked copies;" \
+    "its icons hold 32-bit images at every size"
