@@ -19,6 +19,11 @@ if(WIN32)
         add_link_options(-Wl,--high-entropy-va)
     endif()
     add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+    # Overruns of stack buffers end the program, and the C library's copies check their sizes
+    # where the compiler knows them. Both need MinGW's libssp, linked in statically like the rest.
+    add_compile_options(-fstack-protector-strong)
+    add_compile_definitions(_FORTIFY_SOURCE=2)
+    add_link_options(-fstack-protector-strong)
 else()
     option(BRENNOW_SANITIZE "Build with AddressSanitizer and UBSan" ON)
     if(BRENNOW_SANITIZE)

@@ -2,6 +2,7 @@
 
 #include "components/VersionText.h"
 #include "toolkit/Seams.h"
+#include "toolkit/SystemLibrary.h"
 
 #include <winver.h>
 
@@ -25,8 +26,39 @@ const char* const KeyNotFound = "The specified key cannnot be found in version i
 constexpr std::size_t TextBufferSize = 260;
 constexpr DWORD ModuleBufferSize = 256;
 
+// version.dll is no KnownDLL: a copy beside the program would be found first, so its functions
+// come from the system directory's copy. A missing one fails as its call would.
+using FileVersionInfoSizeFn = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+using FileVersionInfoFn = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+using QueryValueFn = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+using LanguageNameFn = DWORD(WINAPI*)(DWORD, LPSTR, DWORD);
+
+template <typename Fn> Fn VersionProc(const char* function) {
+    return SystemProc<Fn>("version.dll", function);
+}
+
 DWORD RealFileVersionInfoSize(LPCSTR fileName, LPDWORD handle) {
-    return GetFileVersionInfoSizeA(fileName, handle);
+    static const auto size = VersionProc<FileVersionInfoSizeFn>("GetFileVersionInfoSizeA");
+    if (size == nullptr) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    return size(fileName, handle);
+}
+
+BOOL FileVersionInfo(LPCSTR fileName, DWORD handle, DWORD size, LPVOID data) {
+    static const auto read = VersionProc<FileVersionInfoFn>("GetFileVersionInfoA");
+    return read != nullptr && read(fileName, handle, size, data);
+}
+
+BOOL QueryValue(LPCVOID block, LPCSTR path, LPVOID* value, PUINT length) {
+    static const auto query = VersionProc<QueryValueFn>("VerQueryValueA");
+    return query != nullptr && query(block, path, value, length);
+}
+
+DWORD LanguageName(DWORD language, LPSTR buffer, DWORD size) {
+    static const auto name = VersionProc<LanguageNameFn>("VerLanguageNameA");
+    return name != nullptr ? name(language, buffer, size) : 0;
 }
 
 UINT RealSystemDirectory(LPSTR buffer, UINT size) {
@@ -183,7 +215,7 @@ public:
         }
         void* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(FBytes.data(), path.c_str(), &value, &length) || value == nullptr) {
+        if (!QueryValue(FBytes.data(), path.c_str(), &value, &length) || value == nullptr) {
             return std::nullopt;
         }
         const auto begin = reinterpret_cast<std::uintptr_t>(FBytes.data());
@@ -210,7 +242,7 @@ private:
 
 std::string LanguageNameOf(std::uint32_t translation) {
     std::array<char, TextBufferSize> buffer{};
-    const DWORD length = VerLanguageNameA(translation & 0xFFFFu, buffer.data(), TextBufferSize);
+    const DWORD length = LanguageName(translation & 0xFFFFu, buffer.data(), TextBufferSize);
     return TextOf(buffer.data(), std::min<std::size_t>(length, TextBufferSize));
 }
 
@@ -271,7 +303,7 @@ std::string TGwCustomVersionInfo::ReadVersionInfo(const std::string& Key) {
                                                                                 : UnableToRead);
     }
     VersionBlock block(size);
-    if (!GetFileVersionInfoA(FFileName.c_str(), handle, size, block.Bytes().data()) ||
+    if (!FileVersionInfo(FFileName.c_str(), handle, size, block.Bytes().data()) ||
         !block.PrepareForQueries()) {
         throw EVersionInfoError(UnableToRead);
     }

@@ -6,6 +6,8 @@
 # Environment:
 #   BRENNOW_SIGN_PFX, BRENNOW_SIGN_PASSWORD   a code-signing certificate (.pfx) and its password: the .exe
 #                                             and the .msi are then signed with osslsigncode
+#   BRENNOW_SIGN_TIMESTAMP_URL                an RFC 3161 time-stamp server: signatures then stay valid
+#                                             after the certificate expires
 #   BRENNOW_VERSION   MAJOR.MINOR.PATCH to build instead of the project version (packaging tests)
 #   BRENNOW_DIST      the output folder instead of dist/
 set -euo pipefail
@@ -43,8 +45,10 @@ if [ -n "${BRENNOW_SIGN_PFX:-}" ]; then
     [ -f "$BRENNOW_SIGN_PFX" ] || { echo "BRENNOW_SIGN_PFX: no such file: $BRENNOW_SIGN_PFX" >&2; exit 1; }
     signing=1
 fi
+timestamp=()
+[ -n "${BRENNOW_SIGN_TIMESTAMP_URL:-}" ] && timestamp=(-ts "$BRENNOW_SIGN_TIMESTAMP_URL")
 sign() { # sign FILE: signs it in place; the password goes through a pipe, not the command line
-    osslsigncode sign -pkcs12 "$BRENNOW_SIGN_PFX" -readpass /dev/stdin -n "Brennow Calendar" \
+    osslsigncode sign -pkcs12 "$BRENNOW_SIGN_PFX" -readpass /dev/stdin -n "Brennow Calendar" "${timestamp[@]}" \
         -in "$1" -out "$1.signed" <<<"${BRENNOW_SIGN_PASSWORD:-}" >"$stage/sign.log" 2>&1 || {
         cat "$stage/sign.log" >&2
         exit 1
@@ -85,7 +89,11 @@ rm -f "$dist/$name.msi" "$dist/$name.zip" "$dist/SHA256SUMS"
 mv "$stage/$name.msi" "$stage/$name.zip" "$dist/"
 (cd "$dist" && sha256sum "$name.msi" "$name.zip" >SHA256SUMS)
 if [ $signing -eq 1 ]; then
-    echo "Signed the .exe and the .msi with $BRENNOW_SIGN_PFX."
+    if [ ${#timestamp[@]} -ne 0 ]; then
+        echo "Signed the .exe and the .msi with $BRENNOW_SIGN_PFX, time-stamped by $BRENNOW_SIGN_TIMESTAMP_URL."
+    else
+        echo "Signed the .exe and the .msi with $BRENNOW_SIGN_PFX, without a time stamp: the signatures stop validating when the certificate expires (set BRENNOW_SIGN_TIMESTAMP_URL)."
+    fi
 else
     echo "Unsigned: set BRENNOW_SIGN_PFX and BRENNOW_SIGN_PASSWORD to sign the .exe and the .msi."
 fi

@@ -75,12 +75,21 @@ void TBitmap::DrawTransparent(HDC dc, int x, int y, const RECT& source, COLORREF
         return;
     }
     UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    if (!memory) {
+    UniqueMemoryDc maskDc(CreateCompatibleDC(dc));
+    const int width = part.right - part.left;
+    const int height = part.bottom - part.top;
+    UniqueBitmap mask(CreateBitmap(width, height, 1, 1, nullptr));
+    if (!memory || !maskDc || !mask) {
         return;
     }
     DcSelection selected(memory.get(), FHandle.get());
-    const int width = part.right - part.left;
-    const int height = part.bottom - part.top;
-    TransparentBlt(dc, x + part.left - source.left, y + part.top - source.top, width, height, memory.get(),
-                   part.left, part.top, width, height, transparent);
+    DcSelection maskSelected(maskDc.get(), mask.get());
+    // A colour-to-monochrome copy sets exactly the bits whose colour is the background colour:
+    // there the mask keeps what lies beneath, elsewhere it copies. GDI32 alone does this, where
+    // TransparentBlt would need msimg32, which is no KnownDLL.
+    SetBkColor(memory.get(), transparent);
+    BitBlt(maskDc.get(), 0, 0, width, height, memory.get(), part.left, part.top, SRCCOPY);
+    constexpr DWORD KeepDestination = 0x00AA0029;
+    MaskBlt(dc, x + part.left - source.left, y + part.top - source.top, width, height, memory.get(),
+            part.left, part.top, mask.get(), 0, 0, MAKEROP4(KeepDestination, SRCCOPY));
 }

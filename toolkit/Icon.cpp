@@ -1,5 +1,7 @@
 #include "toolkit/Icon.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "toolkit/Exception.h"
@@ -23,13 +25,25 @@ UniqueIcon CopyOf(HICON icon) {
 } // namespace
 
 void TIcon::LoadFromResource(HINSTANCE instance, LPCSTR name) {
-    UniqueIcon large = LoadIconSize(instance, name, 32);
-    UniqueIcon small = LoadIconSize(instance, name, 16);
+    // The caption, the taskbar and the tray ask for these sizes; the system would stretch
+    // anything else to them.
+    UniqueIcon large = LoadIconSize(instance, name, GetSystemMetrics(SM_CXICON));
+    UniqueIcon small = LoadIconSize(instance, name, GetSystemMetrics(SM_CXSMICON));
     if (!large || !small) {
         throw Exception("Cannot load icon resource");
     }
     FLarge = std::move(large);
     FSmall = std::move(small);
+}
+
+void TIcon::LoadNearestFromResource(HINSTANCE instance, LPCSTR name, int size) {
+    const int nearest = NearestIconSize(instance, name, size);
+    UniqueIcon image = nearest > 0 ? LoadIconSize(instance, name, nearest) : UniqueIcon();
+    if (!image) {
+        throw Exception("Cannot load icon resource");
+    }
+    FLarge = std::move(image);
+    FSmall.reset();
 }
 
 void TIcon::Assign(const TIcon* source) {
@@ -63,6 +77,30 @@ void TIcon::SetHandles(HICON large, HICON small) {
 void TIcon::Clear() {
     FLarge.reset();
     FSmall.reset();
+}
+
+int NearestIconSize(HINSTANCE instance, LPCSTR name, int size) {
+    // The group resource: three words, then one 14-byte entry per image whose first byte is the
+    // width (0 for 256).
+    HRSRC found = FindResourceA(instance, name, reinterpret_cast<LPCSTR>(RT_GROUP_ICON));
+    HGLOBAL loaded = found != nullptr ? LoadResource(instance, found) : nullptr;
+    const auto* bytes = loaded != nullptr ? static_cast<const unsigned char*>(LockResource(loaded)) : nullptr;
+    const DWORD length = found != nullptr ? SizeofResource(instance, found) : 0;
+    if (bytes == nullptr || length < 6) {
+        return 0;
+    }
+    WORD count = 0;
+    std::memcpy(&count, bytes + 4, sizeof count);
+    int best = 0;
+    for (DWORD i = 0; i < count && 6 + 14 * (i + 1) <= length; ++i) {
+        const int width = bytes[6 + 14 * i] == 0 ? 256 : bytes[6 + 14 * i];
+        const int distance = std::abs(width - size);
+        const int bestDistance = std::abs(best - size);
+        if (best == 0 || distance < bestDistance || (distance == bestDistance && width > best)) {
+            best = width;
+        }
+    }
+    return best;
 }
 
 SIZE IconImageSize(HICON icon) {

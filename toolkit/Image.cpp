@@ -6,6 +6,8 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
 
 void TImage::SetPicture(const TIcon& value) {
     FPicture.Assign(&value);
+    // Scaling now keeps this picture rather than loading the resource's again.
+    FPictureId = 0;
     PictureChanged();
 }
 
@@ -24,6 +26,21 @@ void TImage::SetAutoSize(bool value) {
 void TImage::Loaded() {
     TGraphicControl::Loaded();
     AdjustBounds();
+}
+
+void TImage::LoadPictureFromResource(HINSTANCE instance, int id, int size) {
+    FPicture.LoadNearestFromResource(instance, MAKEINTRESOURCEA(id), size);
+    FPictureInstance = instance;
+    FPictureId = id;
+    FPictureSize = size;
+    PictureChanged();
+}
+
+void TImage::ChangeScale(int m, int d) {
+    TGraphicControl::ChangeScale(m, d);
+    if (FPictureId != 0) {
+        LoadPictureFromResource(FPictureInstance, FPictureId, MulDiv(FPictureSize, m, d));
+    }
 }
 
 SIZE TImage::PictureSize() const {

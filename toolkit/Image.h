@@ -21,6 +21,12 @@ public:
 
     void Loaded() override;
 
+    // The picture from an icon resource, its image nearest to size pixels; scaling the control
+    // loads it again nearest to the scaled size (until SetPicture gives another picture), so it
+    // stays as crisp as the resource allows.
+    void LoadPictureFromResource(HINSTANCE instance, int id, int size);
+    void ChangeScale(int m, int d) override;
+
 protected:
     void Paint() override;
 
@@ -30,4 +36,7 @@ private:
 
     TIcon FPicture;
     bool FAutoSize = false;
+    HINSTANCE FPictureInstance = nullptr;
+    int FPictureId = 0;
+    int FPictureSize = 0;
 };

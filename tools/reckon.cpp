@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+
+#include "toolkit/SystemLibrary.h"
 #endif
 #include <iostream>
 #include <optional>
@@ -29,9 +31,21 @@ std::optional<GregorianDate> TodayLocalDate() {
                          static_cast<std::uint16_t>(local.tm_year + 1900)};
 }
 
+#if defined(_WIN32) && defined(__GNUC__)
+// Before the static constructors of the libraries linked in: the stack protector's draws its guard
+// from the system's random numbers, whose providers load further DLLs.
+[[gnu::constructor(101)]] void RestrictDllSearchFirst() {
+    RestrictDllSearchToSystem();
+}
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Before anything could load a DLL: none may come from the folder reckon was unpacked in.
+    RestrictDllSearchToSystem();
+#endif
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     GregorianDate today{1, 1, 1};
     if (args.empty()) {

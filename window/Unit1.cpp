@@ -123,7 +123,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     Image1->SetParent(this);
     Image1->SetBounds(285, 5, 32, 32);
     Image1->SetAutoSize(true);
-    Image1->Picture().LoadFromResource(ResourceInstance(), MAKEINTRESOURCEA(IDI_HIDEBUTTON));
+    Image1->LoadPictureFromResource(ResourceInstance(), IDI_HIDEBUTTON, 32);
     Image1->OnClick = [this](TObject* Sender) { Image1Click(Sender); };
 
     // Disabled, the group blocks its fields' input but greys nothing.

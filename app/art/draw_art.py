@@ -7,6 +7,7 @@ With --check it writes nothing and exits 1 if a committed file differs from what
 
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 # The standard 16-colour VGA palette, (red, green, blue); the index is the pixel value.
@@ -73,6 +74,88 @@ class Canvas:
         return upside_down
 
 
+class SmoothCanvas:
+    """Colours with coverage for the 32-bit images: (red, green, blue, alpha) per pixel, top row first.
+
+    The shapes are those of a drawing on a grid of `grid` units, drawn at `size` pixels: the same
+    drawing at every size, each edge pixel covered as much as the shape covers it (16 samples).
+    A shape is given by its signed distance (negative inside), which for the edge test need only
+    never exceed the true distance outside or fall short of it inside.
+    """
+
+    SAMPLES = [(i + 0.5) / 4 - 0.5 for i in range(4)]
+
+    def __init__(self, size, grid):
+        self.width = self.height = size
+        self.k = size / grid
+        self.pixels = [[(0, 0, 0, 0)] * size for _ in range(size)]
+
+    def _fill(self, box, distance, colour):
+        red, green, blue = PALETTE[colour]
+        left, top, right, bottom = (v * self.k for v in box)
+        for y in range(max(int(top) - 1, 0), min(int(bottom) + 2, self.height)):
+            row = self.pixels[y]
+            for x in range(max(int(left) - 1, 0), min(int(right) + 2, self.width)):
+                d = distance(x + 0.5, y + 0.5)
+                if d >= 0.71:
+                    continue
+                if d <= -0.71:
+                    cover = 1.0
+                else:
+                    inside = sum(1 for sy in self.SAMPLES for sx in self.SAMPLES
+                                 if distance(x + 0.5 + sx, y + 0.5 + sy) < 0)
+                    if inside == 0:
+                        continue
+                    cover = inside / 16
+                r, g, b, a = row[x]
+                # Straight (not premultiplied) colour, as icons hold it: this over what is there.
+                alpha = cover + a / 255 * (1 - cover)
+                mix = lambda new, old: (new * cover + old * a / 255 * (1 - cover)) / alpha
+                row[x] = (mix(red, r), mix(green, g), mix(blue, b), alpha * 255)
+
+    def rect(self, left, top, right, bottom, colour):
+        k = self.k
+        self._fill((left, top, right, bottom),
+                   lambda x, y: max(left * k - x, x - right * k, top * k - y, y - bottom * k), colour)
+
+    def polygon(self, points, colour):
+        """A convex polygon."""
+        k = self.k
+        pts = [(x * k, y * k) for x, y in points]
+        mx, my = sum(p[0] for p in pts) / len(pts), sum(p[1] for p in pts) / len(pts)
+        edges = []
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1]):
+            length = ((x1 - x0) ** 2 + (y1 - y0) ** 2) ** 0.5
+            nx, ny = (y1 - y0) / length, (x0 - x1) / length
+            if nx * (mx - x0) + ny * (my - y0) > 0:  # outward, away from the middle
+                nx, ny = -nx, -ny
+            edges.append((x0, y0, nx, ny))
+        xs, ys = [p[0] for p in points], [p[1] for p in points]
+        self._fill((min(xs), min(ys), max(xs), max(ys)),
+                   lambda x, y: max(nx * (x - x0) + ny * (y - y0) for x0, y0, nx, ny in edges), colour)
+
+    def circle(self, cx, cy, r, colour):
+        k = self.k
+        self._fill((cx - r, cy - r, cx + r, cy + r),
+                   lambda x, y: ((x - cx * k) ** 2 + (y - cy * k) ** 2) ** 0.5 - r * k, colour)
+
+    def line(self, x0, y0, x1, y1, colour):
+        """A line one unit wide between the centres of two grid cells, with round ends."""
+        k = self.k
+        ax, ay, bx, by = (x0 + 0.5) * k, (y0 + 0.5) * k, (x1 + 0.5) * k, (y1 + 0.5) * k
+        dx, dy = bx - ax, by - ay
+        span = dx * dx + dy * dy
+
+        def distance(x, y):
+            t = 0.0 if span == 0 else min(max(((x - ax) * dx + (y - ay) * dy) / span, 0.0), 1.0)
+            return ((x - ax - t * dx) ** 2 + (y - ay - t * dy) ** 2) ** 0.5 - 0.5 * k
+
+        self._fill((min(x0, x1), min(y0, y1), max(x0, x1) + 1, max(y0, y1) + 1), distance, colour)
+
+    def rgba(self):
+        return [[tuple(int(v + 0.5) for v in p) for p in row] for row in self.pixels]
+
+
 # --- Drawings --------------------------------------------------------------------------------
 
 
@@ -87,24 +170,25 @@ def spin_down():
     return spin_up().flipped()
 
 
-def hide_button(size):
-    """A triangle pointing down, lit from the top left: three faces meeting at its centre."""
-    k = size / 32
+def hide_button(c, k=1):
+    """A triangle pointing down, lit from the top left: three faces meeting at its centre.
+
+    Drawn on a 32-unit grid; k scales a canvas that takes pixels.
+    """
     left, right, apex = (1 * k, 5 * k), (31 * k, 5 * k), (16 * k, 30 * k)
     centre = ((left[0] + right[0] + apex[0]) / 3, (left[1] + right[1] + apex[1]) / 3)
-    c = Canvas(size, size)
     c.polygon([left, right, apex], BLACK)  # what the other two faces leave is the right face
     c.polygon([left, right, centre], SILVER)
     c.polygon([left, centre, apex], GREY)
     return c
 
 
-def tray_clock(size):
+def tray_clock(c, design):
     """A red wall clock: a round head holding the white dial over a case with the pendulum.
 
-    Each size has its own coordinates: halving the large one loses the hands and the rod.
+    Two drawings, on a 32 and a 16-unit grid: halving the large one loses the hands and the rod.
     """
-    if size == 32:
+    if design == 32:
         head, dial = (16, 11, 11), 8
         case, window = (9, 15, 23, 32), (12, 18, 20, 30)
         rod, bob = (15, 17, 17, 27), (16, 27, 3)
@@ -116,7 +200,6 @@ def tray_clock(size):
         rod, bob = (7, 9, 9, 13), (8, 13, 1.6)
         hands = [(7, 3, 7, 6), (7, 6, 10, 6)]
         ticks = []
-    c = Canvas(size, size)
     x, y, r = head
     left, top, right, bottom = case
     # A black rim, so the clock keeps its shape on any taskbar colour.
@@ -136,10 +219,12 @@ def tray_clock(size):
     return c
 
 
-def main_icon(size):
-    """A wall calendar sheet in the window's colours: a maroon header, teal page, lime days."""
-    c = Canvas(size, size)
-    if size == 32:
+def main_icon(c, design):
+    """A wall calendar sheet in the window's colours: a maroon header, teal page, lime days.
+
+    Two drawings, on a 32 and a 16-unit grid.
+    """
+    if design == 32:
         sheet, header_bottom = (2, 4, 30, 31), 11
         rings = [(8, 2, 10, 8), (22, 2, 24, 8)]
         columns, rows, cell, gap, origin = 4, 3, 4, 2, (5, 14)
@@ -210,30 +295,103 @@ def bmp_file(canvas):
     return file_header + info + palette_bytes() + bits
 
 
-def ico_file(images):
+def alpha_mask_bits(rows):
+    """The AND mask of a 32-bit image: set where it is wholly transparent."""
+    lines = []
+    for line in reversed(rows):
+        row = bytearray((len(line) + 7) // 8)
+        for x, (_, _, _, a) in enumerate(line):
+            if a == 0:
+                row[x // 8] |= 0x80 >> (x % 8)
+        lines.append(padded(bytes(row)))
+    return b"".join(lines)
+
+
+def bgra_bits(rows):
+    """4 bytes a pixel, blue first, rows bottom-up."""
+    return b"".join(bytes(v for r, g, b, a in line for v in (b, g, r, a)) for line in reversed(rows))
+
+
+def png_file(rows):
+    """RGBA, 8 bits a channel, each row filtered by its left neighbour: as Windows keeps 256 px images."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    raw = bytearray()
+    for line in rows:
+        flat = bytes(v for p in line for v in p)
+        raw.append(1)
+        raw.extend(flat[i] if i < 4 else (flat[i] - flat[i - 4]) & 0xFF for i in range(len(flat)))
+    width, height = len(rows[0]), len(rows)
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
+            + chunk(b"IEND", b""))
+
+
+def ico_file(smooth, classic):
+    """The 32-bit images (the 256 px one as PNG), then the 16-colour ones."""
     entries, bodies = [], []
-    offset = 6 + 16 * len(images)
-    for canvas in images:
+    for canvas in smooth:
+        rows = canvas.rgba()
+        if canvas.width == 256:
+            body = png_file(rows)
+        else:
+            xor, mask = bgra_bits(rows), alpha_mask_bits(rows)
+            body = info_header(canvas.width, 2 * canvas.height, 32, len(xor) + len(mask)) + xor + mask
+        entries.append((canvas.width, 0, 32, body))
+    for canvas in classic:
         xor, mask = colour_bits(canvas), mask_bits(canvas)
         body = (info_header(canvas.width, 2 * canvas.height, 4, len(xor) + len(mask))
                 + palette_bytes() + xor + mask)
-        # A width or height of 256 would be written as 0; ours are small.
-        entries.append(struct.pack("<4BHHII", canvas.width, canvas.height, len(PALETTE), 0,
-                                   1, 4, len(body), offset))
+        entries.append((canvas.width, len(PALETTE), 4, body))
+    offset = 6 + 16 * len(entries)
+    directory = b""
+    for size, colours, bits, body in entries:
+        # A width or height of 256 is written as 0.
+        directory += struct.pack("<4BHHII", size % 256, size % 256, colours, 0, 1, bits, len(body), offset)
         bodies.append(body)
         offset += len(body)
-    return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(bodies)
+    return struct.pack("<HHH", 0, 1, len(entries)) + directory + b"".join(bodies)
+
+
+# The 32-bit images: every size the system asks for at 100 % to 200 % and beyond; the 16-colour
+# 32 and 16 px images stay for displays with few colours.
+ICON_SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
+HIDE_BUTTON_SIZES = [32, 40, 48, 64]
+
+
+def design_for(size):
+    """Below 24 px the small drawing keeps its details; from 24 up the large one is drawn."""
+    return 16 if size < 24 else 32
+
+
+def icon_images(name):
+    """The images of one icon file: the 32-bit ones (canvas, as RGBA rows), then the 16-colour ones."""
+    if name == "HideButton":
+        smooth = [SmoothCanvas(n, 32) for n in HIDE_BUTTON_SIZES]
+        for c in smooth:
+            hide_button(c)
+        classic = [hide_button(Canvas(n, n), n / 32) for n in (32, 16)]
+    else:
+        draw = main_icon if name == "MainIcon" else tray_clock
+        smooth = []
+        for n in ICON_SIZES:
+            smooth.append(SmoothCanvas(n, design_for(n)))
+            draw(smooth[-1], design_for(n))
+        classic = [draw(Canvas(n, n), n) for n in (32, 16)]
+    return smooth, classic
 
 
 def artwork():
     """File name to contents, for everything this script makes."""
-    return {
+    files = {
         "SpinUp.bmp": bmp_file(spin_up()),
         "SpinDown.bmp": bmp_file(spin_down()),
-        "MainIcon.ico": ico_file([main_icon(32), main_icon(16)]),
-        "HideButton.ico": ico_file([hide_button(32), hide_button(16)]),
-        "TrayClock.ico": ico_file([tray_clock(32), tray_clock(16)]),
     }
+    for name in ("MainIcon", "HideButton", "TrayClock"):
+        smooth, classic = icon_images(name)
+        files[name + ".ico"] = ico_file(smooth, classic)
+    return files
 
 
 def main(argv):

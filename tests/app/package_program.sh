@@ -57,6 +57,13 @@ wait $packaging || fail "scripts/package.sh BRENNOW_VERSION=$newer: $(tail -5 "$
 newer_msi=$out/newer/BrennowCalendar-$newer-x64.msi
 newer_zip=$out/newer/BrennowCalendar-$newer-x64.zip
 grep -q "^Unsigned" "$out/package-newer.log" && fail "the package script did not sign with a certificate"
+grep -q "without a time stamp" "$out/package-newer.log" ||
+    fail "signed without BRENNOW_SIGN_TIMESTAMP_URL, the package script's note does not say there is no time stamp"
+# Every per-user folder the installer makes has its removal entry (the Windows Installer's ICE64).
+for folder in UserProgramsFolder INSTALLDIR; do
+    msiinfo export "$msi" RemoveFile | tr -d '\r' | grep -qP "\t$folder\t2$" ||
+        fail "the .msi has no removal entry for the folder $folder"
+done
 
 # --- The downloads: checksums match; the newer ones are signed, the .exe inside too, and carry the version.
 (cd "$dist" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match $dist"

@@ -9,6 +9,7 @@
 #include "toolkit/Bitmap.h"
 #include "toolkit/Exception.h"
 #include "toolkit/Icon.h"
+#include "toolkit/Image.h"
 #include "toolkit/ImageList.h"
 
 namespace {
@@ -20,6 +21,9 @@ const COLORREF Black = RGB(0, 0, 0);
 const COLORREF Olive = RGB(128, 128, 0);
 const COLORREF Yellow = RGB(255, 255, 0);
 const COLORREF Grey = RGB(200, 200, 200);
+
+// TWOSIZES again, under a number.
+constexpr int TwoSizesId = 7;
 
 HINSTANCE Self() {
     return GetModuleHandleA(nullptr);
@@ -263,4 +267,29 @@ TEST(Bitmap, DrawTransparentLeavesTheTransparentColourUnpainted) {
         EXPECT_EQ(canvas.Pixel(1, 1), Yellow);
         EXPECT_EQ(canvas.Pixel(2, 0), Grey);
     }
+}
+
+TEST(Image, APictureFromAResourceIsItsImageNearestTheScaledSize) {
+    TImage image(nullptr);
+    image.SetAutoSize(true);
+    image.LoadPictureFromResource(Self(), TwoSizesId, 16);
+    EXPECT_EQ(image.Width(), 16);
+    EXPECT_EQ(IconPixel(image.Picture().Handle(), 8, 8), Blue);
+
+    // 16 scaled by 20/13 is 25, nearer 32 than 16: the 32 px image as drawn, not the small one
+    // stretched, and the control takes its size.
+    image.ChangeScale(20, 13);
+    EXPECT_EQ(image.Width(), 32);
+    EXPECT_EQ(image.Height(), 32);
+    EXPECT_EQ(IconPixel(image.Picture().Handle(), 20, 20), Red);
+    EXPECT_EQ(IconPixel(image.Picture().Handle(), 2, 2), White);
+
+    image.ChangeScale(1, 2);
+    EXPECT_EQ(image.Width(), 16);
+    EXPECT_EQ(IconPixel(image.Picture().Handle(), 8, 8), Blue);
+
+    EXPECT_EQ(NearestIconSize(Self(), MAKEINTRESOURCEA(TwoSizesId), 24), 32);
+    EXPECT_EQ(NearestIconSize(Self(), "NOSUCHICON", 24), 0);
+    EXPECT_THROW(image.LoadPictureFromResource(Self(), 99, 16), Exception);
+    EXPECT_EQ(image.Width(), 16);
 }
