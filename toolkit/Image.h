@@ -20,6 +20,8 @@ public:
     void SetAutoSize(bool value);
 
     void Loaded() override;
+    // A button when it answers clicks, a picture otherwise.
+    long AccessibleRole() const override;
 
 protected:
     void Paint() override;
