@@ -52,7 +52,7 @@ bool TakesInput(const TControl& control) {
             return false;
         }
     }
-    for (HWND w = const_cast<TWinControl*>(control.Parent())->Handle(); w != nullptr; w = GetParent(w)) {
+    for (HWND w = control.Parent()->Handle(); w != nullptr; w = GetParent(w)) {
         if (!IsWindowEnabled(w)) {
             return false;
         }
@@ -70,8 +70,7 @@ RECT ScreenRect(const TControl& control) {
         return r;
     }
     RECT r = control.BoundsRect();
-    MapWindowPoints(const_cast<TWinControl*>(control.Parent())->Handle(), nullptr,
-                    reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(control.Parent()->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
