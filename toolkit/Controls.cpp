@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <utility>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 #include "toolkit/Forms.h"
 
@@ -32,6 +34,10 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TControl::~TControl() {
+    SetLabelFor(nullptr);
+    if (FLabelledBy != nullptr) {
+        FLabelledBy->FLabelFor = nullptr;
+    }
     if (FParent != nullptr) {
         FParent->RemoveControl(this);
     }
@@ -167,6 +173,46 @@ void TControl::SetCaption(const std::string& value) {
     FCaption = value;
     TextChanged();
     Invalidate();
+    if (!IsWindowed()) {
+        AnnounceNameChange(*this);
+    }
+    if (FLabelFor != nullptr && !FLabelFor->IsWindowed()) {
+        AnnounceNameChange(*FLabelFor);
+    }
+}
+
+std::string TControl::AccessibleName() const {
+    if (!FAccessibleName.empty()) {
+        return FAccessibleName;
+    }
+    if (FLabelledBy == nullptr) {
+        return FCaption;
+    }
+    std::string label = FLabelledBy->Caption();
+    if (!IsWindowed()) {
+        return label + ' ' + FCaption;
+    }
+    // A field's text is its value: its name is the caption alone.
+    while (!label.empty() && (label.back() == ':' || label.back() == ' ')) {
+        label.pop_back();
+    }
+    return label;
+}
+
+void TControl::SetLabelFor(TControl* value) {
+    if (value == FLabelFor) {
+        return;
+    }
+    if (FLabelFor != nullptr) {
+        FLabelFor->FLabelledBy = nullptr;
+    }
+    if (value != nullptr && value->FLabelledBy != nullptr) {
+        value->FLabelledBy->FLabelFor = nullptr;
+    }
+    FLabelFor = value;
+    if (value != nullptr) {
+        value->FLabelledBy = this;
+    }
 }
 
 void TControl::Invalidate() {
@@ -328,6 +374,11 @@ void TWinControl::DestroyHandle() {
         return;
     }
     HWND wnd = FHandle;
+    // A client may hold our accessible object longer than the window lives.
+    if (TAccessibleObject* object = std::exchange(FAccessible, nullptr)) {
+        object->Disconnect();
+        object->Release();
+    }
     // Cut the window off from this object first: teardown messages must not reach it.
     RemovePropA(wnd, kObjectProp);
     if (FDefWndProc != nullptr) {
@@ -523,6 +574,25 @@ void TWinControl::ChangeScale(int m, int d) {
     for (TControl* child : std::vector<TControl*>(FControls)) {
         child->ChangeScale(m, d);
     }
+}
+
+long TWinControl::AccessibleRole() const {
+    return ROLE_SYSTEM_CLIENT;
+}
+
+LRESULT TWinControl::AccessibleObjectRequest(WPARAM wParam, LPARAM lParam) {
+    // The object id arrives in the low 32 bits, sign-extended or not.
+    const bool client = static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT;
+    const bool ours =
+        std::any_of(FControls.begin(), FControls.end(), [](const TControl* c) { return !c->IsWindowed(); }) ||
+        AccessibleName() != Caption();
+    if (!client || !ours) {
+        return DefaultHandler(WM_GETOBJECT, wParam, lParam);
+    }
+    if (FAccessible == nullptr) {
+        FAccessible = new TAccessibleObject(this);
+    }
+    return ServeAccessibleObject(FAccessible, wParam);
 }
 
 void TWinControl::Realign() {

@@ -40,6 +40,7 @@ TShiftState ShiftFromKeyboard();
 
 class TWinControl;
 class TForm;
+class TAccessibleObject;
 
 class TControl : public TComponent {
 public:
@@ -96,6 +97,20 @@ public:
     // Scales position, size and (unless inherited) the font by m/d.
     virtual void ChangeScale(int m, int d);
 
+    // What a screen reader is told of the control. Role 0 marks a decoration, never exposed.
+    virtual long AccessibleRole() const { return 0; }
+    // The name set here; else, for a control that a label names, the label's caption (a field
+    // without its colon, a windowless control with its own caption after it); else the caption.
+    std::string AccessibleName() const;
+    void SetAccessibleName(const std::string& value) { FAccessibleName = value; }
+    virtual std::string AccessibleValue() const { return {}; }
+    // What a push button's default action does: a click.
+    virtual void DoDefaultAction() { Click(); }
+    // The control this one names for a screen reader, which then does not read it on its own:
+    // a caption beside its field or value. Not owned; destroying either ends the link.
+    TControl* LabelFor() const { return FLabelFor; }
+    void SetLabelFor(TControl* value);
+
     TNotifyEvent OnClick;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
@@ -142,6 +157,9 @@ private:
     bool FOpaque = false;
     bool FClicked = false;
     bool FInFontSync = false;
+    std::string FAccessibleName;
+    TControl* FLabelFor = nullptr;
+    TControl* FLabelledBy = nullptr;
 };
 
 // A control without a window: its parent paints it, in creation order, over what lies beneath.
@@ -212,6 +230,7 @@ public:
     void Invalidate() override;
     void Repaint() override;
     void ChangeScale(int m, int d) override;
+    long AccessibleRole() const override;
     // Lays out the aligned children in the client area.
     void Realign();
 
@@ -264,6 +283,9 @@ private:
     static std::string RegisterOwnClass(UINT classStyle);
     LRESULT MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void UpdateBoundsFromWindow();
+    // WM_GETOBJECT: an object of ours for a window with windowless children or a name of its
+    // own, the platform's otherwise.
+    LRESULT AccessibleObjectRequest(WPARAM wParam, LPARAM lParam);
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
@@ -272,6 +294,8 @@ private:
     TControl* FMouseControl = nullptr;
     UniqueBrush FColorBrush;
     TColor FColorBrushColor = 0;
+    // One reference, ours; cut from this control when the window goes.
+    TAccessibleObject* FAccessible = nullptr;
     bool FTabStop = false;
     bool FCtl3D = true;
     bool FCreating = false;

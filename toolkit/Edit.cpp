@@ -1,5 +1,7 @@
 #include "toolkit/Edit.h"
 
+#include <oleacc.h>
+
 #include <vector>
 
 namespace {
@@ -152,4 +154,8 @@ LRESULT TCustomEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         return TWinControl::WndProc(msg, wParam, lParam);
     }
+}
+
+long TCustomEdit::AccessibleRole() const {
+    return ROLE_SYSTEM_TEXT;
 }

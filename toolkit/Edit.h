@@ -26,6 +26,8 @@ public:
     TNotifyEvent OnChange;
 
     void DoEnter() override;
+    long AccessibleRole() const override;
+    std::string AccessibleValue() const override { return Text(); }
 
 protected:
     void CreateParams(TCreateParams& params) override;

@@ -1,5 +1,7 @@
 #include "toolkit/GroupBox.h"
 
+#include <oleacc.h>
+
 #include "toolkit/Forms.h"
 
 namespace {
@@ -55,4 +57,8 @@ void TGroupBox::Paint() {
         canvas.Brush.Style = bsSolid;
         canvas.TextOut(kCaptionLeft, 0, Caption());
     }
+}
+
+long TGroupBox::AccessibleRole() const {
+    return ROLE_SYSTEM_GROUPING;
 }

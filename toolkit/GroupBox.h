@@ -9,6 +9,7 @@ public:
     explicit TGroupBox(TComponent* AOwner);
 
     void SetEnabled(bool value) override;
+    long AccessibleRole() const override;
 
 protected:
     void CreateParams(TCreateParams& params) override;

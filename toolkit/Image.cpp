@@ -1,5 +1,7 @@
 #include "toolkit/Image.h"
 
+#include <oleacc.h>
+
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetBounds(Left(), Top(), 105, 105);
 }
@@ -53,6 +55,10 @@ void TImage::AdjustBounds() {
     }
     SIZE size = PictureSize();
     SetBounds(Left(), Top(), size.cx, size.cy);
+}
+
+long TImage::AccessibleRole() const {
+    return OnClick ? ROLE_SYSTEM_PUSHBUTTON : ROLE_SYSTEM_GRAPHIC;
 }
 
 void TImage::Paint() {

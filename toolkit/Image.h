@@ -20,6 +20,8 @@ public:
     void SetAutoSize(bool value);
 
     void Loaded() override;
+    // A button when it answers clicks, a picture otherwise.
+    long AccessibleRole() const override;
 
     // The picture from an icon resource, its image nearest to size pixels; scaling the control
     // loads it again nearest to the scaled size (until SetPicture gives another picture), so it

@@ -1,5 +1,7 @@
 #include "toolkit/Label.h"
 
+#include <oleacc.h>
+
 namespace {
 constexpr UINT kTextFormat = DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
 
@@ -71,6 +73,10 @@ void TLabel::AdjustBounds() {
     TEXTMETRICA metrics{};
     GetTextMetricsA(screen.get(), &metrics);
     SetBounds(Left(), Top(), extent.cx, metrics.tmHeight);
+}
+
+long TLabel::AccessibleRole() const {
+    return ROLE_SYSTEM_STATICTEXT;
 }
 
 void TLabel::Paint() {

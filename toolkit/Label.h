@@ -20,6 +20,7 @@ public:
     void SetTransparent(bool value);
 
     void Loaded() override;
+    long AccessibleRole() const override;
 
 protected:
     void Paint() override;

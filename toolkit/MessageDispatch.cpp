@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "toolkit/Accessible.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -215,7 +216,13 @@ LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     bool ownClass = FDefWndProc == nullptr;
+    if (msg == AccessibleActionMessage()) {
+        RunAccessibleAction(*this, wParam);
+        return 0;
+    }
     switch (msg) {
+    case WM_GETOBJECT:
+        return AccessibleObjectRequest(wParam, lParam);
     case WM_PAINT:
         if (ownClass) {
             PAINTSTRUCT ps{};

@@ -1,11 +1,17 @@
 #include "toolkit/SpeedButton.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner) {
     SetColor(clBtnFace);
     SetOpaque(true);
     SetBounds(0, 0, 23, 22);
+}
+
+long TSpeedButton::AccessibleRole() const {
+    return ROLE_SYSTEM_PUSHBUTTON;
 }
 
 void TSpeedButton::SetGlyph(const TBitmap* value) {

@@ -34,6 +34,7 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     // The press ends without a click: drawn up again.
     void MouseCaptureLost() override;
+    long AccessibleRole() const override;
 
 protected:
     void Paint() override;

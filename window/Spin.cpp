@@ -1,5 +1,7 @@
 #include "window/Spin.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <optional>
 
@@ -78,10 +80,16 @@ TSpinButton::TSpinButton(TComponent* AOwner) : TWinControl(AOwner) {
     SetOpaque(true);
     FUpButton = CreateButton();
     FDownButton = CreateButton();
+    FUpButton->SetAccessibleName("Increase");
+    FDownButton->SetAccessibleName("Decrease");
     SetUpGlyph(nullptr);
     SetDownGlyph(nullptr);
     SetBounds(Left(), Top(), 20, 25);
     FFocusedButton = FUpButton;
+}
+
+long TSpinButton::AccessibleRole() const {
+    return ROLE_SYSTEM_SPINBUTTON;
 }
 
 TTimerSpeedButton* TSpinButton::CreateButton() {

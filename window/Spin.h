@@ -86,6 +86,7 @@ public:
 
     void Loaded() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
+    long AccessibleRole() const override;
 
 protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

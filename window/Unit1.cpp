@@ -125,6 +125,7 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     Image1->SetAutoSize(true);
     Image1->LoadPictureFromResource(ResourceInstance(), IDI_HIDEBUTTON, 32);
     Image1->OnClick = [this](TObject* Sender) { Image1Click(Sender); };
+    Image1->SetAccessibleName("Hide");
 
     // Disabled, the group blocks its fields' input but greys nothing.
     GroupBox1 = Describe(new TGroupBox(this));
@@ -143,6 +144,13 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     spnMonth->OnChange = change;
     SpnYear = Field(Describe(new TSpinEdit(this)), "SpnYear", GroupBox1, {184, 13, 61, 22}, 2100);
     SpnYear->OnChange = change;
+    // A screen reader reads each caption with what it names: "Re: 17", and the fields as "Day".
+    Label1->SetLabelFor(lblDay);
+    Label4->SetLabelFor(lblLoa);
+    Label2->SetLabelFor(lblYeen);
+    Label3->SetLabelFor(spnDay);
+    Label5->SetLabelFor(spnMonth);
+    Label6->SetLabelFor(SpnYear);
 
     // Both check boxes stand on the window over the group, so they stay usable while it is
     // disabled; "Converter" hides the group's own caption.
