@@ -29,8 +29,8 @@ grep -q 'Time/Date.*1970' <<<"$header" || fail "the header carries a link time: 
 
 # The DLLs Windows loads from its own list (HKLM\System\CurrentControlSet\Control\Session
 # Manager\KnownDLLs) and never from the program's folder.
-known_dlls=" advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll
- shell32.dll shlwapi.dll user32.dll "
+known_dlls=" advapi32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll "
+known_dlls+="shell32.dll shlwapi.dll user32.dll "
 for program in "$exe" "$top/build/$arch/tools/reckon.exe"; do
     name=$(basename "$program")
     imports=$("$objdump" -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
