@@ -348,18 +348,18 @@ TEST_F(TrayIcon, CloseAndMinimiseCommandsHideToTheTrayOrGoOnToTheForm) {
     EXPECT_FALSE(Visible(form->Handle()));
     EXPECT_FALSE(IsIconic(form->Handle()));
 
-    // The low four bits count: 0xF021 is not the minimise command here, but the form's own
-    // procedure reads it as one.
+    // The low four bits are the system's own: 0xF021 is the minimise command too.
     form->Show();
     Command(form.get(), SC_MINIMIZE | 1);
-    EXPECT_EQ(minimised, 1);
-    EXPECT_TRUE(form->Saw(WM_SYSCOMMAND, SC_MINIMIZE | 1));
-    EXPECT_TRUE(IsIconic(form->Handle()));
-    ShowWindow(form->Handle(), SW_RESTORE);
+    EXPECT_EQ(minimised, 2);
+    EXPECT_FALSE(form->Saw(WM_SYSCOMMAND, SC_MINIMIZE | 1));
+    EXPECT_FALSE(Visible(form->Handle()));
+    EXPECT_FALSE(IsIconic(form->Handle()));
 
+    form->Show();
     form->Tray->SetMinimizeToTray(false);
     Command(form.get(), SC_MINIMIZE);
-    EXPECT_EQ(minimised, 2);
+    EXPECT_EQ(minimised, 3);
     EXPECT_TRUE(IsIconic(form->Handle()));
     ShowWindow(form->Handle(), SW_RESTORE);
 
@@ -553,13 +553,48 @@ TEST_F(TrayIcon, TheShellsTaskbarCreatedBroadcastAddsAShownIconAgain) {
     EXPECT_EQ(shell.Calls.back().Command, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_TRUE(form->Tray->IconShown());
 
-    // A shell that takes neither leaves the icon not shown, to be added at the next hide.
+    // A shell that takes neither: the icon was the hidden form's way back, so the form comes
+    // back, and each later broadcast tries the add again.
+    Command(form.get(), SC_MINIMIZE);
+    ASSERT_FALSE(Visible(form->Handle()));
     shell.Refused = {NIM_ADD, NIM_MODIFY};
     SendMessageA(form->Tray->NotifyWindow(), taskbarCreated, 0, 0);
     EXPECT_FALSE(form->Tray->IconShown());
+    EXPECT_TRUE(Visible(form->Handle()));
+    EXPECT_TRUE(Visible(Application->Handle()));
     before = shell.Calls.size();
     form->Tray->SetHint("17 day of Hriive");
+    EXPECT_EQ(shell.Calls.size(), before);
+    shell.Refused.clear();
+    shell.Restart();
     SendMessageA(form->Tray->NotifyWindow(), taskbarCreated, 0, 0);
+    EXPECT_TRUE(form->Tray->IconShown());
+    EXPECT_EQ(shell.Calls.back().Command, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.Calls.back().Tip(), "17 day of Hriive");
+    EXPECT_TRUE(errors.Reports().empty());
+}
+
+TEST_F(TrayIcon, ARefusedFirstAddRaisesNothingAndIsTriedAgainAtTheBroadcastAndOnATimer) {
+    shell.Refused = {NIM_ADD};
+    Make([](TGwTrayIcon* tray) {
+        MakeSolid(*tray->Icon(), Blue);
+        tray->SetHint("16 day of Hriive");
+    });
+    EXPECT_TRUE(form->Tray->Active());
+    EXPECT_FALSE(form->Tray->IconShown());
+    std::size_t before = shell.Calls.size();
+    SendMessageA(form->Tray->NotifyWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_EQ(shell.Calls.size(), before + 1);
+    EXPECT_EQ(shell.Calls.back().Command, static_cast<DWORD>(NIM_ADD));
+
+    // Nobody broadcasts when the shell becomes ready at sign-in: the timer asks.
+    shell.Refused.clear();
+    ASSERT_TRUE(PumpUntil([&] { return form->Tray->IconShown(); }, 10000));
+    EXPECT_EQ(shell.Calls.back().Command, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.Calls.back().Colour, Blue);
+    EXPECT_EQ(shell.Calls.back().Tip(), "16 day of Hriive");
+    before = shell.Calls.size();
+    PumpFor(2500);
     EXPECT_EQ(shell.Calls.size(), before);
     EXPECT_TRUE(errors.Reports().empty());
 }
