@@ -3,6 +3,6 @@
 
 #include "app/Startup.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    return RunCalendar();
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    return RunCalendar(showCommand);
 }

@@ -8,7 +8,7 @@
 #include "toolkit/Seams.h"
 #include "window/Unit1.h"
 
-int RunCalendar() {
+int RunCalendar(int showCommand) {
     TApplication application;
     try {
         {
@@ -17,6 +17,7 @@ int RunCalendar() {
             Application->Icon()->LoadFromResource(Application->Instance(), MAKEINTRESOURCEA(IDI_MAINICON));
             Application->Initialize();
             Application->SetTitle("Brennow Calendar");
+            Application->SetShowCommand(showCommand);
         }
         Application->CreateForm(Form1);
         Application->Run();
