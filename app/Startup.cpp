@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/Session.h"
 #include "window/ResourceIds.h"
 #include "toolkit/Application.h"
 #include "toolkit/Icon.h"
@@ -9,6 +10,13 @@
 #include "window/Unit1.h"
 
 int RunCalendar(int showCommand) {
+    // Before any window: a second start in this session only brings the running calendar back.
+    TSessionCalendar session;
+    if (!session.First()) {
+        session.BringBackRunning();
+        return 0;
+    }
+    RegisterRestartAfterUpgrade();
     TApplication application;
     try {
         {
@@ -20,6 +28,12 @@ int RunCalendar(int showCommand) {
             Application->SetShowCommand(showCommand);
         }
         Application->CreateForm(Form1);
+        // Exactly the tray menu's "Restore"; nothing once the window is being torn down.
+        session.Listen([] {
+            if (auto* form = dynamic_cast<TForm1*>(Application->MainForm())) {
+                form->Tray->RestoreOwner();
+            }
+        });
         Application->Run();
     } catch (...) {
         Application->HandleException(nullptr);
