@@ -637,6 +637,16 @@ LRESULT TGwCustomTrayIcon::OwnerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LP
         return passOn();
     }
     TForm* form = OwnerForm();
+    if (msg == WM_WINDOWPOSCHANGING && FStartupHideCount < 2 && form != nullptr &&
+        form->WindowState() == wsMinimized) {
+        // Kept from showing at all rather than hidden once shown: a minimised window is still put
+        // on the screen, if only for a moment. That stands for the hide which would have followed.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if ((pos->flags & SWP_SHOWWINDOW) != 0) {
+            pos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+            ++FStartupHideCount;
+        }
+    }
     if (msg == WM_WINDOWPOSCHANGED && FStartupHideCount < 2) {
         StartupHide(form);
     }
