@@ -1,13 +1,11 @@
-// What the session scripts cannot do through X: send the messages of the shell and of the session's
-// end to the calendar, read its converter fields, count its processes.
+// What the session script cannot do through X: send the messages of the shell and of the session's
+// end to the calendar, and read its converter fields.
 // Usage: desktop_probe COMMAND
 //   taskbar-created   broadcasts the shell's "TaskbarCreated", as a restarted shell does
 //   end-session       asks the calendar's windows to close for an update (ENDSESSION_CLOSEAPP)
 //                     and then ends the session for them; exit 0 when every window consented
 //   fields            prints the calendar's converter fields from left to right, one a line
-//   processes         prints how many BrennowCalendar.exe processes run
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -94,21 +92,6 @@ int Fields() {
     return windows.empty() ? 2 : 0;
 }
 
-int Processes() {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return 2;
-    }
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        count += _stricmp(entry.szExeFile, "BrennowCalendar.exe") == 0 ? 1 : 0;
-    }
-    CloseHandle(snapshot);
-    std::printf("%d\n", count);
-    return 0;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -120,10 +103,8 @@ int main(int argc, char** argv) {
         status = EndSession();
     } else if (command == "fields") {
         status = Fields();
-    } else if (command == "processes") {
-        status = Processes();
     } else {
-        std::fputs("usage: desktop_probe taskbar-created|end-session|fields|processes\n", stderr);
+        std::fputs("usage: desktop_probe taskbar-created|end-session|fields\n", stderr);
     }
     std::fflush(stdout);
     return status;

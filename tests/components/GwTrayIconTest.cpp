@@ -574,31 +574,6 @@ TEST_F(TrayIcon, TheShellsTaskbarCreatedBroadcastAddsAShownIconAgain) {
     EXPECT_TRUE(errors.Reports().empty());
 }
 
-TEST_F(TrayIcon, ARefusedFirstAddRaisesNothingAndIsTriedAgainAtTheBroadcastAndOnATimer) {
-    shell.Refused = {NIM_ADD};
-    Make([](TGwTrayIcon* tray) {
-        MakeSolid(*tray->Icon(), Blue);
-        tray->SetHint("16 day of Hriive");
-    });
-    EXPECT_TRUE(form->Tray->Active());
-    EXPECT_FALSE(form->Tray->IconShown());
-    std::size_t before = shell.Calls.size();
-    SendMessageA(form->Tray->NotifyWindow(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    ASSERT_EQ(shell.Calls.size(), before + 1);
-    EXPECT_EQ(shell.Calls.back().Command, static_cast<DWORD>(NIM_ADD));
-
-    // Nobody broadcasts when the shell becomes ready at sign-in: the timer asks.
-    shell.Refused.clear();
-    ASSERT_TRUE(PumpUntil([&] { return form->Tray->IconShown(); }, 10000));
-    EXPECT_EQ(shell.Calls.back().Command, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(shell.Calls.back().Colour, Blue);
-    EXPECT_EQ(shell.Calls.back().Tip(), "16 day of Hriive");
-    before = shell.Calls.size();
-    PumpFor(2500);
-    EXPECT_EQ(shell.Calls.size(), before);
-    EXPECT_TRUE(errors.Reports().empty());
-}
-
 // ---------------------------------------------------------------- destruction
 
 TEST_F(TrayIcon, DestroyingTheIconRemovesItAndGivesALivingFormItsProcedureBack) {
