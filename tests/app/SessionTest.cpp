@@ -15,6 +15,7 @@ TEST(Session, ASecondStartAsksTheFirstToRestoreAndAFirstThatDoesNotAnswerHoldsIt
     // 0 while the first starts, then 1 when it listens, 2 when another calendar was there first.
     std::atomic<int> firstState{0};
     std::atomic<bool> answering{true};
+    std::atomic<bool> silent{false};
     std::atomic<bool> ending{false};
     std::thread first([&] {
         TSessionCalendar session;
@@ -22,7 +23,10 @@ TEST(Session, ASecondStartAsksTheFirstToRestoreAndAFirstThatDoesNotAnswerHoldsIt
         firstState = session.First() ? 1 : 2;
         while (!ending) {
             MSG msg{};
-            while (answering && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!answering) {
+                silent = true;
+            }
+            while (!silent && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 DispatchMessageA(&msg);
             }
             Sleep(10);
@@ -42,7 +46,11 @@ TEST(Session, ASecondStartAsksTheFirstToRestoreAndAFirstThatDoesNotAnswerHoldsIt
         second.BringBackRunning();
         EXPECT_EQ(restores, 1);
     }
+    // Once silent, the first takes no more messages at all.
     answering = false;
+    while (!silent) {
+        Sleep(10);
+    }
     {
         TSessionCalendar second;
         const ULONGLONG start = GetTickCount64();
