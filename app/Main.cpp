@@ -12,9 +12,9 @@
 }
 #endif
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     // The DLLs loaded from here on, the system's own included, come from the system directory,
     // never from the folder the program was unpacked in.
     RestrictDllSearchToSystem();
-    return RunCalendar();
+    return RunCalendar(showCommand);
 }

@@ -11,6 +11,7 @@
 #include "toolkit/Forms.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
+#include "toolkit/MessageFilter.h"
 #include "toolkit/Seams.h"
 #include "toolkit/Timer.h"
 
@@ -21,6 +22,10 @@ namespace {
 constexpr UINT kIconId = 2;
 constexpr std::size_t kTipLength = 63;
 const char kNotifyWindowClass[] = "GwTrayIconNotifyWindow";
+// Retries of a refused add: often while a shell is coming up, then now and then.
+constexpr unsigned kEarlyRetryMs = 2000;
+constexpr unsigned kLateRetryMs = 30000;
+constexpr ULONGLONG kEarlyRetriesForMs = 60000;
 
 // The owner procedure stubs. A window procedure is a bare function pointer, but the one a tray icon
 // puts in front of its form's must reach that one icon. Rather than write code into executable
@@ -238,6 +243,8 @@ TGwCustomTrayIcon::TGwCustomTrayIcon(TComponent* AOwner) : TGwShellComponent(Sin
             throw EOutOfResources("Error creating window");
         }
         SetWindowLongPtrA(FNotifyWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        // Run elevated, the calendar would otherwise never hear a restarted shell.
+        AllowMessageFromAnyProcess(FNotifyWindow.get(), TaskbarCreatedMessage());
         FOwnerProcStub = TOwnerProcStub(this);
     }
 }
@@ -258,6 +265,7 @@ TGwCustomTrayIcon::~TGwCustomTrayIcon() {
     delete std::exchange(FCloseItem, nullptr);
     delete std::exchange(FRestoreItem, nullptr);
     delete std::exchange(FAnimationTimer, nullptr);
+    delete std::exchange(FRetryTimer, nullptr);
     FNotifyWindow.reset();
     // While the form window lives, its previous procedure is put back first.
     FOwnerProcStub.Release();
@@ -269,12 +277,13 @@ void TGwCustomTrayIcon::Loaded() {
         return;
     }
     const ScopedStartupPhase phase("tray icon add");
-    if (FActive) {
-        AddIcon();
+    // At sign-in the shell may not take icons yet: that is no reason to fail, only to ask again.
+    if (FActive && !TryAddIcon()) {
+        StartRetries();
     }
     if (!FIcon->Empty()) {
         SetIcon(FIcon.get());
-    } else if (FImages != nullptr) {
+    } else if (FImages != nullptr && (FIconShown || !FActive)) {
         SetImages(FImages);
     }
 }
@@ -302,6 +311,9 @@ void TGwCustomTrayIcon::Notification(TComponent* AComponent, TOperation Operatio
     }
     if (AComponent == FAnimationTimer) {
         FAnimationTimer = nullptr;
+    }
+    if (AComponent == FRetryTimer) {
+        FRetryTimer = nullptr;
     }
 }
 
@@ -336,15 +348,19 @@ bool TGwCustomTrayIcon::NotifyShell(DWORD command) {
     return Seam::ShellNotifyIcon(command, &data) != FALSE;
 }
 
-void TGwCustomTrayIcon::AddIcon() {
+bool TGwCustomTrayIcon::TryAddIcon() {
     if (FIconShown) {
-        return;
+        return true;
     }
     if (FPreviousOwnerProc == nullptr) {
         HookOwner();
     }
     FIconShown = NotifyShell(NIM_ADD);
-    if (!FIconShown) {
+    return FIconShown;
+}
+
+void TGwCustomTrayIcon::AddIcon() {
+    if (!TryAddIcon()) {
         throw ETrayIconError("Error adding tray icon");
     }
 }
@@ -363,7 +379,11 @@ void TGwCustomTrayIcon::ModifyIcon() {
 }
 
 void TGwCustomTrayIcon::ShellRestarted() {
+    if (IsDesigning() || !FActive) {
+        return;
+    }
     if (!FIconShown) {
+        RetryAdd();
         return;
     }
     if (NotifyShell(NIM_ADD)) {
@@ -373,8 +393,63 @@ void TGwCustomTrayIcon::ShellRestarted() {
     if (NotifyShell(NIM_MODIFY)) {
         return;
     }
-    // Gone for good: the next hide to the tray adds it again.
+    // Gone: the icon was the way back to a hidden form, so the form comes back until it returns.
     FIconShown = false;
+    StartRetries();
+    TForm* form = OwnerForm();
+    if (form != nullptr && !(form->HandleAllocated() && IsWindowVisible(form->Handle()))) {
+        RestoreOwner();
+    }
+}
+
+void TGwCustomTrayIcon::StartRetries() {
+    if (IsDesigning() || IsDestroying()) {
+        return;
+    }
+    try {
+        if (FRetryTimer == nullptr) {
+            FRetryTimer = new TTimer(this);
+            FRetryTimer->SetEnabled(false);
+            FRetryTimer->SetOnTimer([this](TObject*) { RetryAdd(); });
+        }
+        if (!FRetryTimer->Enabled()) {
+            FRetriesSince = GetTickCount64();
+            FRetryTimer->SetInterval(kEarlyRetryMs);
+            FRetryTimer->SetEnabled(true);
+        }
+    } catch (const EOutOfResources&) {
+        // No timer to be had: the shell's "TaskbarCreated" still brings the icon back.
+    }
+}
+
+void TGwCustomTrayIcon::StopRetries() {
+    if (FRetryTimer != nullptr) {
+        FRetryTimer->SetEnabled(false);
+    }
+}
+
+void TGwCustomTrayIcon::RetryAdd() {
+    if (IsDesigning() || !FActive || FIconShown) {
+        StopRetries();
+        return;
+    }
+    // An icon never shown has not been handed its image yet.
+    if (FDisplayIcon->Empty()) {
+        if (!FIcon->Empty()) {
+            FDisplayIcon->Assign(FIcon.get());
+        } else if (FImages != nullptr) {
+            FImages->GetIcon(FImageIndex, *FDisplayIcon);
+        }
+    }
+    if (TryAddIcon()) {
+        StopRetries();
+        return;
+    }
+    StartRetries();
+    if (FRetryTimer != nullptr && FRetryTimer->Interval() == kEarlyRetryMs &&
+        GetTickCount64() - FRetriesSince >= kEarlyRetriesForMs) {
+        FRetryTimer->SetInterval(kLateRetryMs);
+    }
 }
 
 // ---------------------------------------------------------------- property writes
@@ -396,6 +471,7 @@ void TGwCustomTrayIcon::SetActive(bool value) {
             SetAnimate(false);
             FResumeAnimation = true;
         }
+        StopRetries();
         RemoveIcon();
         FActive = false;
     }
@@ -561,11 +637,23 @@ LRESULT TGwCustomTrayIcon::OwnerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LP
         return passOn();
     }
     TForm* form = OwnerForm();
+    if (msg == WM_WINDOWPOSCHANGING && FStartupHideCount < 2 && form != nullptr &&
+        form->WindowState() == wsMinimized) {
+        // Kept from showing at all rather than hidden once shown: a minimised window is still put
+        // on the screen, if only for a moment. That stands for the hide which would have followed.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if ((pos->flags & SWP_SHOWWINDOW) != 0) {
+            pos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+            ++FStartupHideCount;
+        }
+    }
     if (msg == WM_WINDOWPOSCHANGED && FStartupHideCount < 2) {
         StartupHide(form);
     }
     if (msg == WM_SYSCOMMAND) {
-        if (wParam == SC_MINIMIZE && OnMinimize) {
+        // The low four bits are the system's own.
+        const WPARAM command = wParam & 0xFFF0;
+        if (command == SC_MINIMIZE && OnMinimize) {
             const std::shared_ptr<bool> alive = FAlive;
             TNotifyEvent handler = OnMinimize;
             handler(this);
@@ -573,7 +661,7 @@ LRESULT TGwCustomTrayIcon::OwnerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LP
                 return passOn();
             }
         }
-        if ((wParam == SC_MINIMIZE && FMinimizeToTray) || (wParam == SC_CLOSE && FCloseToTray)) {
+        if ((command == SC_MINIMIZE && FMinimizeToTray) || (command == SC_CLOSE && FCloseToTray)) {
             HideToTray(form);
             return 0;
         }
@@ -600,7 +688,12 @@ void TGwCustomTrayIcon::StartupHide(TForm* form) {
 
 void TGwCustomTrayIcon::HideToTray(TForm* form) {
     try {
-        AddIcon();
+        if (!TryAddIcon()) {
+            if (FActive) {
+                StartRetries();
+            }
+            throw ETrayIconError("Error adding tray icon");
+        }
         if (Application != nullptr) {
             ShowWindow(Application->Handle(), SW_HIDE);
         }

@@ -125,6 +125,8 @@ private:
 
     TForm* OwnerForm() const;
     bool NotifyShell(DWORD command);
+    // AddIcon without the raise: whether the icon is shown afterwards.
+    bool TryAddIcon();
     void AddIcon();
     void RemoveIcon();
     void ModifyIcon();
@@ -137,6 +139,11 @@ private:
     void DblClick(TMouseButton button);
     void ShowPopupMenu();
     void ShellRestarted();
+    // A shell that is starting or restarting refuses adds for a while: ask again on a timer
+    // until it takes the icon.
+    void StartRetries();
+    void StopRetries();
+    void RetryAdd();
     void AnimateTick();
     void ShowListImage(int index);
 
@@ -166,6 +173,8 @@ private:
     TMenuItem* FCloseItem = nullptr;
     TMenuItem* FRestoreItem = nullptr;
     bool FResumeAnimation = false;
+    TTimer* FRetryTimer = nullptr;
+    ULONGLONG FRetriesSince = 0;
     // Cleared by the destructor: an event handler may destroy this object under our feet.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

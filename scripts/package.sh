@@ -78,6 +78,16 @@ cp app/art/MainIcon.ico "$stage/"
 (cd "$stage" && wixl -a x64 -D Version="$version" -D ProductCode="$product_code" \
     -D ExeFile=BrennowCalendar.exe -D IconFile=MainIcon.ico \
     -o "$name.msi" "$top/app/package/BrennowCalendar.wxs")
+# The Startup shortcut runs minimised (SW_SHOWMINNOACTIVE), as Show="minimized" would give.
+mkdir -p "$stage/tables"
+msiinfo export "$stage/$name.msi" Shortcut |
+    awk 'BEGIN { FS = OFS = "\t" } NR > 3 && $1 == "StartupShortcut" { $11 = 7 } { print }' \
+        >"$stage/tables/Shortcut.idt"
+grep -q "^StartupShortcut	.*	7	" "$stage/tables/Shortcut.idt" || {
+    echo "no Startup shortcut in the package's Shortcut table" >&2
+    exit 1
+}
+msibuild "$stage/$name.msi" -i "$stage/tables/Shortcut.idt"
 [ $signing -eq 1 ] && sign "$stage/$name.msi"
 
 # The portable copy: the program and how to start it, with Windows line ends.

@@ -76,11 +76,18 @@ void TApplication::IconChanged() {
 
 void TApplication::FormCreated(TForm* form) {
     form->DoCreate();
+    const bool first = FMainForm == nullptr;
+    if (first && (FShowCommand == SW_MINIMIZE || FShowCommand == SW_SHOWMINIMIZED ||
+                  FShowCommand == SW_SHOWMINNOACTIVE)) {
+        form->SetWindowState(wsMinimized);
+    }
     const ScopedStartupPhase phase("show");
     form->UpdateShowing();
-    if (FMainForm == nullptr) {
+    if (first) {
         FMainForm = form;
-        MainFormVisibilityChanged(form->Visible());
+        // A form hidden as it was shown (to the tray, say) has no taskbar entry either.
+        MainFormVisibilityChanged(form->Visible() && form->HandleAllocated() &&
+                                  IsWindowVisible(form->Handle()));
     }
 }
 
@@ -98,6 +105,10 @@ void TApplication::RemoveForm(TForm* form) {
 void TApplication::MainFormVisibilityChanged(bool visible) {
     if (FHandle) {
         ShowWindow(FHandle.get(), visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+        // The first show of a process may take the start-up information's command instead.
+        if (visible && IsZoomed(FHandle.get())) {
+            ShowWindow(FHandle.get(), SW_SHOWNOACTIVATE);
+        }
     }
 }
 

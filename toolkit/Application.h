@@ -33,6 +33,10 @@ public:
     // Puts the current Icon on the application window (after Initialize).
     void IconChanged();
 
+    // How the program was asked to show (WinMain's command); a minimising one makes the main
+    // form start minimised, any other starts it as designed.
+    void SetShowCommand(int command) { FShowCommand = command; }
+
     // Constructs a form owned by the application; the first one becomes the main form once
     // it has been shown. Runs the form's create handler and shows it when declared visible.
     template <typename F> void CreateForm(F*& reference) {
@@ -79,6 +83,7 @@ private:
     TForm* FMainForm = nullptr;
     std::vector<TForm*> FForms;
     bool FTerminated = false;
+    int FShowCommand = SW_SHOWNORMAL;
     std::unique_ptr<TIcon> FIcon;
 };
 

@@ -115,6 +115,11 @@ void TForm::UpdateShowing() {
         }
         FShownOnce = true;
         ShowWindow(wnd, FWindowState == wsMinimized ? SW_SHOWMINNOACTIVE : SW_SHOWNORMAL);
+        // The first show of a process may take the start-up information's command instead of
+        // ours, and a borderless form cannot be maximised.
+        if (FWindowState != wsMaximized && IsZoomed(wnd)) {
+            ShowWindow(wnd, SW_SHOWNORMAL);
+        }
     } else if (HandleAllocated()) {
         ShowWindow(Handle(), SW_HIDE);
     }

@@ -194,7 +194,8 @@ std::uint16_t TForm1::DatePart(const TSpinEdit& field) {
 }
 
 void TForm1::SpinEdit1Change(TObject* Sender) {
-    if (Tag == 0 && Sender != nullptr) {
+    // Hidden before its icon is in the tray, the window would be out of reach.
+    if (Tag == 0 && Sender != nullptr && Tray->IconShown()) {
         Hide();
         Tag = 1;
     }

@@ -134,4 +134,20 @@ TEST(Startup, TheWindowIsFirstShownCentredWithTodayInItsLabelsAndTipAfterTheTray
     ASSERT_FALSE(gRecord.ShellCalls.empty());
     EXPECT_EQ(gRecord.ShellCalls.back().Message, static_cast<DWORD>(NIM_DELETE));
 }
+
+TEST(Startup, AMinimisingShowCommandGoesStraightToTheTrayWithTheWindowAndItsEntryNeverShown) {
+    ScopedSeam<void (*)(const char*, bool)> phases(Seam::StartupPhase, RecordPhase);
+    ScopedSeam<BOOL (*)(DWORD, NOTIFYICONDATAA*)> shell(Seam::ShellNotifyIcon, RecordingShell);
+    ScopedSeam<void (*)(HWND, const std::string&, const std::string&)> reports(Seam::ReportError,
+                                                                               RecordReport);
+    for (int command : {SW_MINIMIZE, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE}) {
+        gRecord = {};
+        EXPECT_EQ(RunCalendar(command), 0);
+        EXPECT_FALSE(gRecord.VisibleAfterShow) << command;
+        EXPECT_FALSE(gRecord.TaskbarEntryAfterShow) << command;
+        ASSERT_GE(gRecord.ShellCallsAtShow, 1u);
+        EXPECT_EQ(gRecord.ShellCalls[0].Message, static_cast<DWORD>(NIM_ADD));
+    }
+    EXPECT_EQ(gRecord.Reports, std::vector<std::string>{});
+}
 } // namespace

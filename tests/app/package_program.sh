@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The packages of scripts/package.sh, installed, upgraded and removed with msiexec in a fresh Wine
-# prefix of their own, as a user would: the MSI's files, shortcuts and installed-programs entry;
-# "Start at sign-in" left out; a newer signed package replacing this one and this one refused over
-# it; nothing of ours left after uninstalling; the zip's program run from another folder.
+# prefix of their own, as a user would: the MSI's files, shortcuts (the Startup one minimised) and
+# installed-programs entry; "Start at sign-in" left out; a newer signed package replacing this one
+# and this one refused over it; nothing of ours left after uninstalling; the zip's program run from
+# another folder.
 # Usage: package_program.sh OUTPUT_DIR MSI ZIP PACKAGE_SCRIPT KEEPALIVE_EXE
 # Runs on an X display (the test command's Xvfb); MSI and ZIP come from the package script's dist/.
 # KEEPALIVE_EXE keeps the prefix's desktop up: without it every Wine command waits seconds for it.
@@ -154,6 +155,11 @@ cmp -s "$install_dir/BrennowCalendar.exe" <(unzip -p "$zip" BrennowCalendar.exe)
     fail "the installed program is not the packaged one"
 points_at_program "$start_menu_link" || fail "no Start-menu shortcut to the installed program"
 points_at_program "$startup_link" || fail "no Startup shortcut to the installed program"
+# A shell link keeps its show command at byte 60: the Startup one runs minimised (SW_SHOWMINNOACTIVE),
+# straight to the tray at sign-in; the Start-menu one normally.
+show_command() { od -An -tu4 -j60 -N4 "$1" | tr -d ' '; }
+[ "$(show_command "$startup_link")" = 7 ] || fail "the Startup shortcut shows as $(show_command "$startup_link"), not minimised"
+[ "$(show_command "$start_menu_link")" = 1 ] || fail "the Start-menu shortcut shows as $(show_command "$start_menu_link")"
 uninstall_entry "$code" || fail "no installed-programs entry"
 entry_says DisplayName "Brennow Calendar" && entry_says DisplayVersion "$version" && entry_says Publisher Brennow ||
     fail "installed-programs entry: $(cat "$out/uninstall_entry.txt")"

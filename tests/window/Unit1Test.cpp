@@ -28,10 +28,11 @@ struct ShellCall {
 };
 std::vector<ShellCall> gShellCalls;
 bool gRefuseModify = false;
+bool gRefuseAdd = false;
 
 BOOL RecordingShell(DWORD message, NOTIFYICONDATAA* data) {
     gShellCalls.push_back({message, data->hWnd, data->uFlags, data->szTip});
-    return gRefuseModify && message == NIM_MODIFY ? FALSE : TRUE;
+    return (gRefuseModify && message == NIM_MODIFY) || (gRefuseAdd && message == NIM_ADD) ? FALSE : TRUE;
 }
 
 TLocalDate gToday{2026, 12, 8};
@@ -164,6 +165,7 @@ protected:
     void SetUp() override {
         gShellCalls.clear();
         gRefuseModify = false;
+        gRefuseAdd = false;
         gToday = {2026, 12, 8};
         gClockReads = 0;
         Application->SetTitle("Brennow Calendar");
@@ -238,6 +240,26 @@ TEST_F(CalendarWindowTest, FirstTickHidesOnceAndAfterARestoreTicksNoLongerHide) 
     EXPECT_FALSE(Shown());
     EXPECT_FALSE(TaskbarEntryShown());
     EXPECT_FALSE(Application->Terminated());
+}
+
+TEST_F(CalendarWindowTest, AShellThatRefusesTheIconAtStartLeavesTheWindowShownUntilARetryTakesIt) {
+    delete Form1;
+    Application->ProcessMessages();
+    gShellCalls.clear();
+    gRefuseAdd = true;
+    Application->CreateForm(Form1);
+    ASSERT_TRUE(WaitForRefreshes(2));
+    EXPECT_TRUE(Shown());
+    EXPECT_TRUE(TaskbarEntryShown());
+    EXPECT_FALSE(Form1->Tray->IconShown());
+    EXPECT_TRUE(FReports.Reports().empty());
+
+    gRefuseAdd = false;
+    ASSERT_TRUE(PumpUntil([] { return Form1->Tray->IconShown(); }, 10000));
+    ASSERT_TRUE(PumpUntil([] { return !Shown(); }));
+    EXPECT_FALSE(TaskbarEntryShown());
+    EXPECT_EQ(ShownTip(), "16 day of Hriive, loa 10, yeen 15");
+    EXPECT_TRUE(FReports.Reports().empty());
 }
 
 TEST_F(CalendarWindowTest, ConverterShowsTheFieldsDateAndOffReturnsToTheClockAtOnce) {
