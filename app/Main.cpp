@@ -5,7 +5,7 @@
 #include "toolkit/SystemLibrary.h"
 
 #if defined(__GNUC__)
-// Before the static constructors of the libraries linked in: the stack protector's draws its guard
+// Before the static constructors of the libraries linked in: the stack protector draws its guard
 // from the system's random numbers, whose providers load further DLLs.
 [[gnu::constructor(101)]] static void RestrictDllSearchFirst() {
     RestrictDllSearchToSystem();

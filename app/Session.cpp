@@ -7,6 +7,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/MessageFilter.h"
+#include "toolkit/SystemLibrary.h"
 
 // What the first calendar publishes: window handles and process ids fit 32 bits in 32- and
 // 64-bit processes alike, so both builds read the same record.
@@ -142,10 +143,7 @@ LRESULT CALLBACK TSessionCalendar::WindowProc(HWND wnd, UINT msg, WPARAM wParam,
 
 void RegisterRestartAfterUpgrade() {
     using RegisterFn = HRESULT(WINAPI*)(PCWSTR, DWORD);
-    HMODULE kernel32 = GetModuleHandleA("kernel32.dll");
-    FARPROC found = kernel32 != nullptr ? GetProcAddress(kernel32, "RegisterApplicationRestart") : nullptr;
-    // Through the generic function type, which every function pointer converts to and from.
-    if (auto registerRestart = reinterpret_cast<RegisterFn>(reinterpret_cast<void (*)()>(found))) {
+    if (const auto registerRestart = SystemProc<RegisterFn>("kernel32.dll", "RegisterApplicationRestart")) {
         registerRestart(nullptr, kRestartNoCrash | kRestartNoHang);
     }
 }
