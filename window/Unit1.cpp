@@ -133,6 +133,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner) {
     GroupBox1->SetParent(this);
     GroupBox1->SetBounds(5, 220, 311, 41);
     GroupBox1->SetCaption("GroupBox1");
+    // Its caption lies under the converter check box: a screen reader names it after that box.
+    GroupBox1->SetAccessibleName("Converter");
     GroupBox1->SetEnabled(false);
     Label3 = FieldLabel(Describe(new TLabel(this)), "Label3", GroupBox1, 10, 17, "Day:");
     Label5 = FieldLabel(Describe(new TLabel(this)), "Label5", GroupBox1, 80, 17, "Month:");

@@ -36,7 +36,7 @@ cat >"$out/expected.lines" <<'LINES'
 ^  static text "Yeen: [0-9]+" at 516,425 106x36$
 ^  static text "Re: [0-9]+" at 521,275 101x36$
 ^  push button "Hide" at 636,255 32x32 action "Press"$
-^  grouping "GroupBox1" at 356,470 311x41 unavailable$
+^  grouping "Converter" at 356,470 311x41 unavailable$
 ^    text "Day" value "1" at 393,485 37x18$
 ^      spin box "" at 414,485 15x17$
 ^        push button "Increase" at 414,485 15x8 action "Press" unavailable$
