@@ -16,26 +16,8 @@ fail() {
     exit 1
 }
 
-source "$(dirname "$0")/poll.sh"
+source "$(dirname "$0")/outside.sh"
 
-# The calendar window among those titled "Brennow Calendar": the application window has the
-# same title but no size.
-calendar_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Brennow Calendar$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ]; then
-            WINDOW=$w
-            return 0
-        fi
-    done
-    return 1
-}
-calendar_hidden() { ! calendar_window; }
-tray_window() {
-    TRAY=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
-    [ -n "$TRAY" ]
-}
 process_ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 # Pixel "srgb(r,g,b)" of a screenshot at x,y.

@@ -11,7 +11,8 @@ calendar=$2
 art=$3
 keepalive=$4
 top=$(cd "$(dirname "$0")/../.." && pwd)
-source "$(dirname "$0")/poll.sh"
+source "$(dirname "$0")/outside.sh"
+CALENDAR_ANY_SIZE=yes
 
 fail() {
     echo "FAILED: $*" >&2
@@ -41,19 +42,6 @@ nearest() { # nearest SIZE LIST...
     echo $best
 }
 
-calendar_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Brennow Calendar$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -gt 100 ] && return 0
-    done
-    return 1
-}
-calendar_hidden() { ! calendar_window; }
-tray_window() {
-    TRAY=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
-    [ -n "$TRAY" ]
-}
 # Where in the picture REGION the icon image ICO[INDEX] (SIZE px) lies, as drawn: every pixel the
 # image covers wholly has its colour there (within a few steps), and on BACKGROUND (a colour) the
 # partly covered ones too. Prints "X Y"; fails when it is nowhere. (The tray paints a changed icon

@@ -24,7 +24,7 @@ dist=$(cd "$(dirname "$msi")" && pwd)
 msi=$dist/$(basename "$msi")
 zip=$(cd "$(dirname "$zip")" && pwd)/$(basename "$zip")
 
-source "$(dirname "$0")/poll.sh"
+source "$(dirname "$0")/outside.sh"
 
 # --- A newer package, signed with a throwaway certificate, made while the prefix is created.
 version=$(sed -E 's/.*BrennowCalendar-([0-9]+\.[0-9]+\.[0-9]+)-x64\.msi$/\1/' <<<"$msi")
@@ -106,14 +106,6 @@ entry_says() { grep -qE "^\s+$1\s+REG_\w+\s+$2\s*$" "$out/uninstall_entry.txt"; 
 # A shortcut points at the installed program when it holds the program's full path.
 points_at_program() { [ -f "$1" ] && grep -aqF "$exe_windows" "$1"; }
 
-calendar_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Brennow Calendar$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ] && return 0
-    done
-    return 1
-}
 end_calendar() {
     $wine taskkill /f /im BrennowCalendar.exe >/dev/null 2>&1 </dev/null
     poll 30 eval '! calendar_window' || fail "the program did not end"

@@ -13,7 +13,8 @@ calendar=$3
 reckon=$4
 planted=$(realpath "$5")
 probe=$6
-source "$(dirname "$0")/poll.sh"
+source "$(dirname "$0")/outside.sh"
+CALENDAR_ANY_SIZE=yes
 
 fail() {
     echo "FAILED: $*" >&2
@@ -71,14 +72,6 @@ rm -f -- *.loaded
     fail "reckon.exe 2026-12-09 failed: $(cat "$out/reckon.err")"
 [ -s "$out/reckon.txt" ] || fail "reckon.exe printed nothing for 2026-12-09"
 
-calendar_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Brennow Calendar$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ "$WIDTH" -gt 100 ] && return 0
-    done
-    return 1
-}
 "$loader" "$(basename "$calendar")" >/dev/null 2>&1 </dev/null &
 pid=$!
 poll 120 calendar_window || fail "the calendar window did not appear beside the planted DLLs"

@@ -11,7 +11,7 @@ program=${*: -2:1}
 loader=("${@:1:$#-2}")
 mkdir -p "$out"
 
-source "$(dirname "$0")/poll.sh"
+source "$(dirname "$0")/outside.sh"
 process_ended() { ! kill -0 "$pid" 2>/dev/null; }
 fail() {
     echo "FAILED: $*" >&2

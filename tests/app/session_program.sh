@@ -20,21 +20,8 @@ fail() {
     exit 1
 }
 
-source "$(dirname "$0")/poll.sh"
+source "$(dirname "$0")/outside.sh"
 
-calendar_window() {
-    local w
-    for w in $(xdotool search --onlyvisible --name '^Brennow Calendar$' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$WIDTH" = 322 ] && [ "$HEIGHT" = 267 ]; then
-            WINDOW=$w
-            return 0
-        fi
-    done
-    return 1
-}
-calendar_hidden() { ! calendar_window; }
-tray_window() { [ -n "$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)" ]; }
 no_tray_window() { ! tray_window; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 probe() { # probe COMMAND: runs the probe, its output in $out/probe.txt
