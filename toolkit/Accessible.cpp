@@ -186,6 +186,10 @@ TControl* TAccessibleObject::Element(const VARIANT& child) const {
     return children[static_cast<size_t>(child.lVal) - 1];
 }
 
+HRESULT TAccessibleObject::NoElement() const {
+    return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+}
+
 HRESULT TAccessibleObject::ChildVariant(long id, VARIANT* result) const {
     VariantInit(result);
     const auto children = AccessibleChildren(*FControl);
@@ -286,7 +290,7 @@ HRESULT TAccessibleObject::get_accChild(VARIANT child, IDispatch** object) {
     *object = nullptr;
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     if (element == FControl || !element->IsWindowed()) {
         // A windowless child is a simple element of this object.
@@ -307,7 +311,7 @@ HRESULT TAccessibleObject::get_accName(VARIANT child, BSTR* name) {
     *name = nullptr;
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     return StringResult(element->AccessibleName(), name);
 }
@@ -319,7 +323,7 @@ HRESULT TAccessibleObject::get_accValue(VARIANT child, BSTR* value) {
     *value = nullptr;
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     return StringResult(element->AccessibleValue(), value);
 }
@@ -339,7 +343,7 @@ HRESULT TAccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
     VariantInit(role);
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     role->vt = VT_I4;
     role->lVal = element->AccessibleRole();
@@ -353,7 +357,7 @@ HRESULT TAccessibleObject::get_accState(VARIANT child, VARIANT* state) {
     VariantInit(state);
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     long flags = 0;
     if (element->IsWindowed()) {
@@ -454,7 +458,7 @@ HRESULT TAccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
     *action = nullptr;
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     if (!IsPushButton(*element)) {
         return S_FALSE;
@@ -474,7 +478,7 @@ HRESULT TAccessibleObject::accLocation(long* left, long* top, long* width, long*
     *left = *top = *width = *height = 0;
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     RECT r{};
     if (element == FControl) {
@@ -563,7 +567,7 @@ HRESULT TAccessibleObject::accHitTest(long x, long y, VARIANT* child) {
 HRESULT TAccessibleObject::accDoDefaultAction(VARIANT child) {
     TControl* element = Element(child);
     if (element == nullptr) {
-        return Window() == nullptr ? E_FAIL : E_INVALIDARG;
+        return NoElement();
     }
     if (element == FControl || element->IsWindowed() || !IsPushButton(*element)) {
         return DISP_E_MEMBERNOTFOUND;

@@ -82,6 +82,8 @@ private:
     // The control a child id names: the window's own control for CHILDID_SELF; null for an id
     // out of range or a cut link.
     TControl* Element(const VARIANT& child) const;
+    // The answer when Element found nothing: a cut link fails, a bad id is the caller's fault.
+    HRESULT NoElement() const;
     // Child n as a client receives it: an id for a windowless child, the object of its window
     // for a windowed one.
     HRESULT ChildVariant(long id, VARIANT* result) const;
