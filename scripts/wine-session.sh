@@ -16,8 +16,18 @@ bash "$top/scripts/wine-prefix.sh"
 /usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 </dev/null
 keeper=""
 if [ -n "$keepalive" ] && [ -f "$keepalive" ]; then
-    /usr/lib/wine/wine64 "$keepalive" >/dev/null 2>&1 </dev/null &
+    said=$(mktemp)
+    /usr/lib/wine/wine64 "$keepalive" >"$said" 2>/dev/null </dev/null &
     keeper=$!
+    # Until it holds the desktop, explorer may end for want of windows, and the first test to
+    # need it again would start it with the test's own output.
+    for _ in $(seq 600); do
+        grep -q ready "$said" 2>/dev/null && break
+        kill -0 "$keeper" 2>/dev/null || break
+        sleep 0.1
+    done
+    grep -q ready "$said" 2>/dev/null || echo "wine-session: the keep-alive did not come up; going on without it" >&2
+    rm -f "$said"
 fi
 "$@"
 status=$?
